@@ -1,0 +1,18 @@
+# One interface target carries the language level, warnings and Qt definitions for every target.
+add_library(lyrova_config INTERFACE)
+target_compile_features(lyrova_config INTERFACE cxx_std_20)
+set(CMAKE_CXX_EXTENSIONS OFF)
+target_compile_options(lyrova_config INTERFACE
+  -Wall -Wextra -Wpedantic -Wshadow -Wnon-virtual-dtor -Wcast-align -Woverloaded-virtual
+  -Wimplicit-fallthrough)
+target_compile_definitions(lyrova_config INTERFACE
+  QT_NO_CAST_FROM_ASCII
+  QT_NO_CAST_TO_ASCII
+  QT_NO_NARROWING_CONVERSIONS_IN_CONNECT
+  QT_NO_URL_CAST_FROM_STRING
+  QT_USE_QSTRINGBUILDER)
+
+if(LYROVA_SANITIZE)
+  add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+  add_link_options(-fsanitize=address,undefined)
+endif()

@@ -1,0 +1,56 @@
+#!/usr/bin/env bash
+# Sets the suite up and runs it. Every command installs what is missing and builds first.
+#   ./make.sh demo        play the bundled demo song with its lyrics
+#   ./make.sh test        run the whole test suite
+#   ./make.sh sanitize    run the unit tests again under AddressSanitizer and UBSan
+#   ./make.sh build       only build (into build/)
+#   ./make.sh bench       build and run the benchmarks
+#   ./make.sh fuzz [SECS] build the fuzz targets with clang and run each for SECS seconds
+set -euo pipefail
+cd "$(dirname "$0")"
+top=$(pwd)
+jobs=$(nproc 2>/dev/null || echo 2)
+
+configure_and_build() {  # build-dir, extra cmake arguments...
+  local dir=$1; shift
+  cmake -S "$top" -B "$dir" -G Ninja "$@" >/dev/null
+  cmake --build "$dir" -j "$jobs"
+}
+
+case "${1:-demo}" in
+  build)
+    scripts/install-deps.sh
+    configure_and_build build
+    ;;
+  demo)
+    scripts/install-deps.sh
+    configure_and_build build
+    exec scripts/run-demo.sh "$top/build/bin"
+    ;;
+  test)
+    scripts/install-deps.sh
+    configure_and_build build
+    ctest --test-dir build --output-on-failure -j "$jobs"
+    ;;
+  sanitize)
+    scripts/install-deps.sh
+    configure_and_build build-asan -DCMAKE_BUILD_TYPE=Debug -DLYROVA_SANITIZE=ON -DLYROVA_BENCH=OFF
+    ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+      ctest --test-dir build-asan --output-on-failure -j "$jobs"
+    ;;
+  bench)
+    scripts/install-deps.sh
+    configure_and_build build -DLYROVA_BENCH=ON
+    exec bench/run.sh "$top/build"
+    ;;
+  fuzz)
+    scripts/install-deps.sh
+    configure_and_build build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
+      -DLYROVA_FUZZ=ON -DLYROVA_BENCH=OFF
+    exec tests/fuzz/run.sh "$top/build-fuzz" "${2:-60}"
+    ;;
+  *)
+    sed -n '2,9p' "$0"
+    exit 2
+    ;;
+esac
