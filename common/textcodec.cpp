@@ -9,7 +9,8 @@ constexpr char kBom[] = "\xEF\xBB\xBF";
 
 QStringDecoder MakeDecoder(TextEncoding encoding) {
   if (encoding != TextEncoding::Ansi)
-    return QStringDecoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+    return QStringDecoder(QStringConverter::Utf8,
+                          QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom);
   const QByteArray name = AnsiCodePageName().toLatin1();
   return QStringDecoder(name.constData(), QStringConverter::Flag::Stateless);
 }

@@ -61,6 +61,14 @@ class TestTextCodec : public QObject {
     QVERIFY(!EncodeFile(text, TextEncoding::Ansi).contains('?'));
   }
 
+  void markInsideTextIsKept() {
+    // Only the file's own mark is dropped: a U+FEFF that starts a later line is text.
+    const QString text = QString(QChar(0xFEFF)) + QStringLiteral("x");
+    TextDecoder decoder(TextEncoding::Utf8);
+    QCOMPARE(decoder.Decode(text.toUtf8()), text);
+    QCOMPARE(DecodeFile(EncodeFile(text, TextEncoding::Utf8Bom)), text);
+  }
+
   void invalidBytesNeverCrash() {
     QByteArray garbage;
     for (int i = 0; i < 4096; ++i) garbage.append(char((i * 37 + 11) & 0xFF));
