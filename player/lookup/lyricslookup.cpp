@@ -1,0 +1,107 @@
+#include "player/lookup/lyricslookup.h"
+
+#include "common/paths.h"
+#include "common/textlines.h"
+#include "player/lookup/casematch.h"
+#include "player/lookup/listfiles.h"
+
+#include <algorithm>
+
+namespace lyrova {
+namespace {
+
+// The file's lines; a missing or unreadable file reads as an empty list.
+QStringList ReadListFile(const QString& path) {
+  return ReadTextLines(path).value_or(QStringList());
+}
+
+qsizetype FindSongLink(const QList<SongLink>& links, const QString& songPath) {
+  for (qsizetype i = 0; i < links.size(); ++i)
+    if (SameEntryIgnoringCase(links.at(i).songPath, songPath)) return i;
+  return -1;
+}
+
+}  // namespace
+
+LyricsLookup::LyricsLookup(const QString& dataFolder) : dataFolder_(dataFolder) {}
+
+QString LyricsLookup::SearchDirFile() const {
+  return JoinPath(dataFolder_, QStringLiteral("LrcDir.ini"));
+}
+
+QString LyricsLookup::LinkFile() const {
+  return JoinPath(dataFolder_, QStringLiteral("LrcLink.ini"));
+}
+
+QString LyricsLookup::BuiltInDir() const { return JoinPath(dataFolder_, QStringLiteral("Lrc")); }
+
+QString LyricsLookup::FindLyricsFile(const QString& songPath) const {
+  if (TrimBlanks(songPath).isEmpty()) return {};
+  const QString linked = FindLink(songPath);
+  if (!linked.isEmpty()) return linked;
+  const QString beside = StripExtension(songPath) + QStringLiteral(".lrc");
+  QString found = FindFileIgnoringCase(beside);
+  if (!found.isEmpty()) return found;
+  const QString name = FileNamePart(beside);
+  const QStringList dirs = ReadSearchDirs();
+  for (const QString& dir : dirs) {
+    found = FindFileIgnoringCase(JoinPath(dir, name));
+    if (!found.isEmpty()) return found;
+  }
+  return {};
+}
+
+QStringList LyricsLookup::ReadSearchDirs() const {
+  QStringList dirs;
+  const QString builtIn = BuiltInDir();
+  if (DirExists(builtIn)) dirs.append(builtIn);
+  const QStringList listed = ParseSearchDirLines(ReadListFile(SearchDirFile()));
+  for (const QString& dir : listed) {
+    if (!DirExists(dir)) continue;
+    const bool taken = std::any_of(dirs.cbegin(), dirs.cend(), [&dir](const QString& kept) {
+      return SameEntryIgnoringCase(kept, dir);
+    });
+    if (!taken) dirs.append(dir);
+  }
+  return dirs;
+}
+
+bool LyricsLookup::WriteSearchDirs(const QStringList& dirs) const {
+  QStringList lines;
+  lines.reserve(dirs.size());
+  for (const QString& dir : dirs)
+    if (!HoldsLineBreak(dir)) lines.append(dir);
+  return WriteTextLines(SearchDirFile(), lines);
+}
+
+QString LyricsLookup::FindLink(const QString& songPath) const {
+  const QString song = TrimBlanks(songPath);
+  if (!FileExists(song)) return {};
+  const QList<SongLink> links = ParseLinkPairs(ReadListFile(LinkFile()));
+  const qsizetype index = FindSongLink(links, song);
+  return index < 0 ? QString() : links.at(index).lyricsPath;
+}
+
+bool LyricsLookup::SetLink(const QString& songPath, const QString& lyricsPath) const {
+  const QString song = TrimBlanks(songPath);
+  const QString lyrics = TrimBlanks(lyricsPath);
+  if (!FileExists(song) || HoldsLineBreak(song) || HoldsLineBreak(lyrics)) return false;
+  QList<SongLink> links = ParseLinkPairs(ReadListFile(LinkFile()));
+  links.removeIf([](const SongLink& link) {
+    return !FileExists(link.songPath) || !FileExists(link.lyricsPath);
+  });
+  const qsizetype index = FindSongLink(links, song);
+  // A blank lyrics path removes the link: stored as an empty line it would vanish on reading
+  // and pair every later line with the wrong partner.
+  if (!lyrics.isEmpty()) {
+    if (index >= 0)
+      links[index] = {song, lyrics};
+    else
+      links.append({song, lyrics});
+  } else if (index >= 0) {
+    links.removeAt(index);
+  }
+  return WriteTextLines(LinkFile(), LinkPairLines(links));
+}
+
+}  // namespace lyrova
