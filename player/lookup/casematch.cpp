@@ -3,6 +3,7 @@
 #include "common/paths.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QStringList>
 
@@ -28,12 +29,16 @@ QString FindFileIgnoringCase(const QString& path) {
   const QString prefix = path.left(slash + 1);
   const QString name = path.mid(slash + 1);
   if (name.isEmpty()) return {};
-  const QDir folder(prefix.isEmpty() ? QStringLiteral(".") : prefix);
+  // Names are compared before anything is asked about an entry: a search folder may hold
+  // thousands of files, and only the few matching names need a FileExists check.
   QStringList matches;
-  const QStringList entries =
-      folder.entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::NoSort);
-  for (const QString& entry : entries)
+  QDirIterator entries(prefix.isEmpty() ? QStringLiteral(".") : prefix,
+                       QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+  while (entries.hasNext()) {
+    entries.next();
+    const QString entry = entries.fileName();
     if (entry.compare(name, Qt::CaseInsensitive) == 0) matches.append(entry);
+  }
   matches.sort(Qt::CaseSensitive);
   for (const QString& match : std::as_const(matches)) {
     const QString candidate = prefix + match;
