@@ -1,0 +1,49 @@
+#include "player/core/playersettings.h"
+
+#include "common/numbertext.h"
+
+#include <algorithm>
+
+namespace lyrova {
+
+using namespace playerkeys;
+
+std::optional<double> UsableFontSize(const QString& stored) {
+  const double size = LeadingNumber(stored);
+  if (size >= 8 && size <= 48) return size;
+  return std::nullopt;
+}
+
+PlayerSettings ReadPlayerSettings(const SettingsStore& store, const QString& programFolder,
+                                  qint32 designWidthTwips) {
+  PlayerSettings s;
+  s.openDir = store.ReadSetting(kOpenDir, programFolder);
+  s.openName = store.ReadSetting(kOpenName, QString());
+  s.volume = std::clamp(RoundClampInt32(store.ReadNumberSetting(kVolume, QStringLiteral("750"))), 0, 1000);
+  s.sendType = RoundClampInt32(store.ReadNumberSetting(kSendType, QStringLiteral("0")));
+  if (s.sendType < 0 || s.sendType > 2) s.sendType = 0;
+  s.transparency =
+      std::clamp(RoundClampInt32(store.ReadNumberSetting(kTransparence, QStringLiteral("3"))), 0, 14);
+  s.dressHome = store.ReadSetting(kDressHome, QString());
+  s.dressEnd = store.ReadSetting(kDressEnd, QString());
+  s.openLrcSel = store.ReadBoolSetting(kOpenLrcSel, true);
+  s.playLoop = store.ReadBoolSetting(kPlayLoop, false);
+  s.autoPlay = store.ReadBoolSetting(kAutoPlay, true);
+  s.skipUrl = store.ReadBoolSetting(kSkipUrl, false);
+  s.chatTest = store.ReadBoolSetting(kChatTest, true);
+  s.widthTwips = RoundClampInt32(store.ReadNumberSetting(kWidth, QString::number(designWidthTwips)));
+  s.fontName = store.ReadSetting(kFontName, kDefaultFontName);
+  s.fontSize = UsableFontSize(store.ReadSetting(kFontSize, QStringLiteral("11")));
+  return s;
+}
+
+void WriteShutdownSettings(const SettingsStore& store, qint32 widthTwips, qint32 volume,
+                           qint32 sendType, const QString& openDir, const QString& openName) {
+  store.WriteSetting(kWidth, QString::number(widthTwips));
+  store.WriteSetting(kVolume, QString::number(volume));
+  store.WriteSetting(kSendType, QString::number(sendType));
+  store.WriteSetting(kOpenDir, openDir);
+  store.WriteSetting(kOpenName, openName);
+}
+
+}  // namespace lyrova

@@ -1,0 +1,65 @@
+#pragma once
+
+#include "common/settings.h"
+
+#include <QString>
+#include <QtGlobal>
+
+#include <optional>
+
+// The Player's settings: keys, defaults and how each is read. Every key other than the five
+// written at shutdown is written the moment the user changes it.
+namespace lyrova::playerkeys {
+inline const QString kOpenDir = QStringLiteral("OpenDir");
+inline const QString kOpenName = QStringLiteral("OpenName");
+inline const QString kVolume = QStringLiteral("Volume");
+inline const QString kSendType = QStringLiteral("SendType");
+inline const QString kTransparence = QStringLiteral("Transparence");
+inline const QString kDressHome = QStringLiteral("DressHome");
+inline const QString kDressEnd = QStringLiteral("DressEnd");
+inline const QString kOpenLrcSel = QStringLiteral("OpenLrcSel");
+inline const QString kPlayLoop = QStringLiteral("PlayLoop");
+inline const QString kAutoPlay = QStringLiteral("AutoPlay");
+inline const QString kSkipUrl = QStringLiteral("SkipUrl");
+inline const QString kChatTest = QStringLiteral("ChatTest");
+inline const QString kWidth = QStringLiteral("Width");
+inline const QString kFontName = QStringLiteral("FontName");
+inline const QString kFontSize = QStringLiteral("FontSize");
+}  // namespace lyrova::playerkeys
+
+namespace lyrova {
+
+inline const QString kDefaultFontName = QStringLiteral("宋体");
+
+struct PlayerSettings {
+  QString openDir;
+  QString openName;
+  qint32 volume = 750;      // 0..1000
+  qint32 sendType = 0;      // 0..2
+  qint32 transparency = 3;  // 0..14
+  QString dressHome;
+  QString dressEnd;
+  bool openLrcSel = true;
+  bool playLoop = false;
+  bool autoPlay = true;
+  bool skipUrl = false;
+  bool chatTest = true;
+  qint32 widthTwips = 0;
+  QString fontName = kDefaultFontName;
+  // The stored lyric font size when it is usable (8 to 48 points); otherwise the design size stays.
+  std::optional<double> fontSize;
+};
+
+// Reads every setting with its default and limits. `programFolder` is the default of
+// "OpenDir"; `designWidthTwips` the default of "Width".
+PlayerSettings ReadPlayerSettings(const SettingsStore& store, const QString& programFolder,
+                                  qint32 designWidthTwips);
+
+// The font size text as stored ("FontSize", default "11") when it is from 8 to 48.
+std::optional<double> UsableFontSize(const QString& stored);
+
+// What the Player writes when its window closes.
+void WriteShutdownSettings(const SettingsStore& store, qint32 widthTwips, qint32 volume,
+                           qint32 sendType, const QString& openDir, const QString& openName);
+
+}  // namespace lyrova
