@@ -1,0 +1,79 @@
+#pragma once
+
+#include "media/audioengine.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <chrono>
+
+struct mpv_handle;
+
+namespace lyrova {
+
+// AudioEngine over libmpv. Each loaded file gets its own libmpv core, made by Load and shut
+// down by Unload or a failed Load, so an engine with nothing loaded holds no threads.
+//
+// The core never opens a window, reads no configuration, runs no scripts and writes nothing
+// to the terminal. Its audio output list ends in "null", which plays in real time without a
+// sound device. Everything runs on the caller's thread: Load waits for the file with a
+// deadline instead of an event loop. Not thread-safe.
+class MpvEngine final : public AudioEngine {
+ public:
+  struct Options {
+    // libmpv's audio output list, tried in order.
+    QByteArray audioOutputs = "pulse,alsa,null";
+    // How long Load waits for libmpv to report the file loaded.
+    int loadTimeoutMs = 5000;
+  };
+
+  MpvEngine();
+  explicit MpvEngine(Options options);
+  ~MpvEngine() override;
+
+  bool Load(const QString& path, QString* whyNot) override;
+  void Unload() override;
+  State CurrentState() override;
+  qint64 LengthMs() const override { return lengthMs_; }
+  qint64 PositionMs() override;
+  bool Play() override;
+  bool Pause() override;
+  bool Seek(qint64 positionMs) override;
+  bool SetVolume(int volume) override;
+  int Volume() const override { return volume_; }
+
+  // When libmpv reported the file of the last successful Load as loaded (for measuring how
+  // long opening takes after that).
+  std::chrono::steady_clock::time_point LoadedAt() const { return loadedAt_; }
+
+ private:
+  using Clock = std::chrono::steady_clock;
+
+  bool Start(QString* whyNot);
+  void Shutdown();
+  bool SetPaused(bool paused);
+  qint64 RunningPosition();
+  bool OutputFinished();
+  void DrainEvents();
+  bool WaitForEvent(int eventId, Clock::time_point deadline);
+
+  Options options_;
+  mpv_handle* mpv_ = nullptr;
+  State state_ = State::Empty;
+  qint64 lengthMs_ = 0;
+  int volume_ = 1000;
+  bool fileEnded_ = false;  // libmpv ended the file (an error or its end) outside a Load
+
+  // The position while not playing.
+  qint64 heldMs_ = 0;
+  // While playing: the last position read from libmpv and when, for the short time at the end
+  // of a file when libmpv has no position while its output still plays.
+  qint64 sampleMs_ = 0;
+  Clock::time_point sampleAt_;
+  Clock::time_point sampleChangedAt_;
+  qint64 reportedMs_ = 0;  // the last position reported while playing; positions never go back
+
+  Clock::time_point loadedAt_;
+};
+
+}  // namespace lyrova
