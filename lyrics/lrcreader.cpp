@@ -1,0 +1,169 @@
+#include "lyrics/lrcreader.h"
+
+#include "lyrics/fileio.h"
+#include "lyrics/lrctags.h"
+#include "lyrics/rawlines.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace lyrova {
+namespace {
+
+constexpr qint32 kEditorLowestTime = -5999999;
+
+// The stored text of a decoded line whose text starts at `from`; shares `line` when nothing is cut.
+QString LineText(const QString& line, qsizetype from, ReaderMode mode) {
+  const QStringView rest = QStringView(line).sliced(from);
+  qsizetype first = 0;
+  qsizetype last = rest.size();
+  while (first < last && rest[first] == u' ') ++first;
+  while (last > first && rest[last - 1] == u' ') --last;
+  // The Editor keeps a text of blanks as it is; the Player always trims.
+  if (first == last && mode == ReaderMode::Editor) first = 0, last = rest.size();
+  if (from == 0 && first == 0 && last == rest.size()) return line;
+  return rest.sliced(first, last - first).toString();
+}
+
+// The same from the raw bytes of the text. Blanks are single bytes that are never part of a
+// multi-byte character, so they can be trimmed before decoding.
+QByteArrayView TextBytes(QByteArrayView bytes, ReaderMode mode) {
+  qsizetype first = 0;
+  qsizetype last = bytes.size();
+  while (first < last && bytes[first] == ' ') ++first;
+  while (last > first && bytes[last - 1] == ' ') --last;
+  if (first == last && mode == ReaderMode::Editor) return bytes;
+  return bytes.sliced(first, last - first);
+}
+
+// Whether a "[" stands at `from`, after blanks.
+bool OpensTag(QStringView line, qsizetype from) {
+  while (from < line.size() && line[from] == u' ') ++from;
+  return from < line.size() && line[from] == u'[';
+}
+
+// `text` = the Latin-1 reading of `bytes` (plain ASCII), reusing its storage.
+void SetAscii(QString& text, QByteArrayView bytes) {
+  text.resize(bytes.size());
+  QChar* out = text.data();
+  for (qsizetype i = 0; i < bytes.size(); ++i) out[i] = QChar(char16_t(static_cast<uchar>(bytes[i])));
+}
+
+// About one line per line feed, but never more than one per 16 bytes, so that a file made of
+// line breaks alone does not reserve far more than it needs.
+qsizetype EstimatedLineCount(QByteArrayView bytes) {
+  const qsizetype most = bytes.size() / 16 + 1;
+  qsizetype lines = 1;
+  const char* p = bytes.data();
+  const char* const end = p + bytes.size();
+  while (lines < most && p < end &&
+         (p = static_cast<const char*>(std::memchr(p, '\n', size_t(end - p))))) {
+    ++lines;
+    ++p;
+  }
+  return lines;
+}
+
+}  // namespace
+
+bool ReadLrcBytes(LyricsDocument& doc, QByteArrayView bytes, ReaderMode mode, QString* error) {
+  const bool editor = mode == ReaderMode::Editor;
+  LyricsDocument out;
+  out.encoding = DetectEncoding(bytes);
+  bytes = bytes.sliced(ByteOrderMarkLength(out.encoding));
+  out.lines.reserve(EstimatedLineCount(bytes));
+
+  // Lines are collected in file order and sorted once at the end (stable, by time), which gives
+  // the same order as inserting each one after all lines of equal or earlier time. Tags are read
+  // from the line's leading ASCII bytes, and only the text after them is decoded; a line whose
+  // tags reach past those bytes (an info tag holding Chinese, say) is decoded whole.
+  RawLineReader reader(bytes, out.encoding);
+  const bool asciiTags = reader.AsciiIsSelfContained();
+  QString head;  // the line's ASCII prefix as text, storage reused from line to line
+  QString whole;  // the whole decoded line, when it is needed
+  QByteArrayView raw;
+  qsizetype asciiPrefix = 0;
+  qint32 largestTime = 0;  // times from tags are never negative, so 0 also stands for "no lines"
+  bool inOrder = true;
+  while (reader.ReadRawBytes(&raw, &asciiPrefix)) {
+    bool decoded = !asciiTags;
+    QStringView line;
+    if (decoded) {
+      whole = reader.Decode(raw);
+      line = whole;
+    } else {
+      SetAscii(head, raw.first(asciiPrefix));
+      line = head;
+    }
+    const qsizetype firstNew = out.lines.size();
+    qsizetype position = 0;
+    qsizetype textStart = 0;
+    bool infoLine = false;
+    for (;;) {
+      qsizetype next = -1;
+      const QStringView tag = NextTag(line, position, &next);
+      if (next < 0) {
+        if (!decoded && line.size() < raw.size() && OpensTag(line, position)) {
+          whole = reader.Decode(raw);  // the same characters up to here, so the scan goes on
+          line = whole;
+          decoded = true;
+          continue;
+        }
+        break;
+      }
+      position = textStart = next;
+      const InfoTagResult info = ParseInfoTag(out, tag);
+      if (info == InfoTagResult::OffsetOverflow) {
+        if (error) *error = QStringLiteral("数值溢出 [") + tag + u']';
+        return false;
+      }
+      infoLine = info == InfoTagResult::Stored;
+      if (infoLine) continue;
+      const qint32 hundredths = ParseTimeTag(tag);
+      if (hundredths < 0) continue;
+      const qint32 time = hundredths * 10;
+      out.lines.append(LyricLine{time, QString(), editor});
+      if (time < largestTime) inOrder = false;
+      else largestTime = time;
+    }
+    const bool timedLine = out.lines.size() > firstNew;
+    // An untagged line (or one of unknown tags only) goes to the end, at the largest time.
+    if (!timedLine && (!editor || infoLine)) continue;
+    QString text = decoded ? LineText(whole, textStart, mode)
+                           : reader.Decode(TextBytes(raw.sliced(textStart), mode));
+    // Decoders allocate room for the longest possible result. The document keeps an exact copy,
+    // and the decoder's block is freed at once for the next line to reuse (shrinking it in place
+    // would leave a fragment behind for every line).
+    if (text.capacity() > text.size()) text = QStringView(text).toString();
+    if (!timedLine) {
+      out.lines.append(LyricLine{largestTime, text, false});
+      continue;
+    }
+    for (qsizetype i = firstNew; i < out.lines.size(); ++i) out.lines[i].text = text;
+  }
+  if (!inOrder) SortByTime(out.lines);
+
+  // The offset is applied once, wherever its tag stood. Both floors keep the order.
+  if (!out.lines.isEmpty() && out.offset != 0) {
+    const qint64 lowest = editor ? kEditorLowestTime : 0;
+    for (LyricLine& l : out.lines)
+      l.time = qint32(std::max(qint64(l.time) - out.offset, lowest));
+  }
+  if (!editor && !out.lines.isEmpty() && out.lines.first().time > 0)
+    out.lines.prepend(LyricLine{0, QString(), false});
+
+  doc = std::move(out);
+  return true;
+}
+
+bool LoadLrc(LyricsDocument& doc, const QString& path, ReaderMode mode, QString* message) {
+  if (message) message->clear();
+  QString error;
+  QByteArray bytes;
+  if (ReadWholeFile(path, &bytes, &error) && ReadLrcBytes(doc, bytes, mode, &error)) return true;
+  if (mode == ReaderMode::Player) ClearLyrics(doc);
+  else if (message) *message = QStringLiteral("装入歌词时遇到错误,") + error;
+  return false;
+}
+
+}  // namespace lyrova

@@ -1,0 +1,109 @@
+#include "lyrics/lrctags.h"
+
+#include "common/numbertext.h"
+
+#include <array>
+#include <optional>
+
+namespace lyrova {
+namespace {
+
+QStringView TrimmedView(QStringView text) {
+  qsizetype first = 0;
+  qsizetype last = text.size();
+  while (first < last && text[first] == u' ') ++first;
+  while (last > first && text[last - 1] == u' ') --last;
+  return text.sliced(first, last - first);
+}
+
+// A numeric field rounded to an integer; nullopt when it is not a number or leaves 32 bits.
+// Plain digit strings, by far the most common form, skip the general number parser.
+std::optional<qint32> RoundedField(QStringView field) {
+  const qsizetype n = field.size();
+  if (n > 0 && n <= 9) {
+    qint32 value = 0;
+    qsizetype i = 0;
+    for (; i < n; ++i) {
+      const char16_t c = field[i].unicode();
+      if (c < u'0' || c > u'9') break;
+      value = value * 10 + (c - u'0');
+    }
+    if (i == n) return value;
+  }
+  const std::optional<double> number = ParseNumber(field);
+  if (!number) return std::nullopt;
+  return RoundToInt32(*number);
+}
+
+constexpr qint32 kLowestOffset = -300000;
+
+}  // namespace
+
+QStringView NextTag(QStringView line, qsizetype start, qsizetype* next) {
+  *next = -1;
+  const qsizetype n = line.size();
+  qsizetype i = start < 0 ? 0 : start;
+  while (i < n && line[i] == u' ') ++i;
+  if (i >= n || line[i] != u'[') return {};
+  const qsizetype close = line.indexOf(u']', i + 1);
+  if (close < 0) return {};
+  *next = close + 1;
+  return TrimmedView(line.sliced(i + 1, close - i - 1));
+}
+
+InfoTagResult ParseInfoTag(LyricsDocument& doc, QStringView tag) {
+  struct Keyword {
+    QStringView name;
+    QString LyricsDocument::*field;  // nullptr for "offset"
+  };
+  static const std::array<Keyword, 5> keywords = {{
+      {u"ti", &LyricsDocument::title},
+      {u"ar", &LyricsDocument::artist},
+      {u"al", &LyricsDocument::album},
+      {u"by", &LyricsDocument::by},
+      {u"offset", nullptr},
+  }};
+  // Most tags are time tags, which start with a digit: no keyword can match them.
+  if (tag.isEmpty() || (tag[0] != u't' && tag[0] != u'a' && tag[0] != u'b' && tag[0] != u'o'))
+    return InfoTagResult::NotInfo;
+  for (const Keyword& keyword : keywords) {
+    if (!tag.startsWith(keyword.name)) continue;
+    const QStringView rest = TrimmedView(tag.sliced(keyword.name.size()));
+    if (!rest.startsWith(u':')) continue;
+    const QStringView value = rest.sliced(1);
+    if (keyword.field) {
+      doc.*keyword.field = value.toString();
+      return InfoTagResult::Stored;
+    }
+    const QStringView number = TrimmedView(value);
+    if (number.size() > 10) return InfoTagResult::NotInfo;
+    const std::optional<double> parsed = ParseNumber(number);
+    if (!parsed) return InfoTagResult::NotInfo;
+    const std::optional<qint32> rounded = RoundToInt32(*parsed);
+    if (!rounded) return InfoTagResult::OffsetOverflow;
+    doc.offset = *rounded < kLowestOffset ? kLowestOffset : *rounded;
+    return InfoTagResult::Stored;
+  }
+  return InfoTagResult::NotInfo;
+}
+
+qint32 ParseTimeTag(QStringView tag) {
+  const qsizetype colon = tag.indexOf(u':');
+  if (colon < 0) return -1;
+  const std::optional<qint32> minutes = RoundedField(tag.first(colon));
+  if (!minutes || *minutes > 99) return -1;
+  const QStringView rest = tag.sliced(colon + 1);
+  const qsizetype dot = rest.indexOf(u'.');
+  const std::optional<qint32> seconds = RoundedField(dot < 0 ? rest : rest.first(dot));
+  if (!seconds || *seconds > 59) return -1;
+  // Fields may be negative; the sum is taken in 64 bits so that cannot overflow.
+  qint64 hundredths = qint64(*minutes) * 6000 + qint64(*seconds) * 100;
+  if (dot >= 0) {
+    const std::optional<qint32> fraction = RoundedField(rest.sliced(dot + 1));
+    if (!fraction || *fraction > 99) return -1;
+    hundredths += *fraction;
+  }
+  return hundredths < 0 ? -1 : qint32(hundredths);
+}
+
+}  // namespace lyrova

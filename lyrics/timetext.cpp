@@ -1,0 +1,78 @@
+#include "lyrics/timetext.h"
+
+#include "common/numbertext.h"
+
+#include <limits>
+
+namespace lyrova {
+namespace {
+
+constexpr qint32 kTagLimitMs = 6000000;
+
+void AppendTwoDigits(QString& text, qint32 value) {
+  text += QChar(u'0' + value / 10);
+  text += QChar(u'0' + value % 10);
+}
+
+std::optional<qint32> RoundedNumber(QStringView text) {
+  const std::optional<double> number = ParseNumber(text);
+  if (!number) return std::nullopt;
+  return RoundToInt32(*number);
+}
+
+QStringView TrimmedView(QStringView text) {
+  qsizetype first = 0;
+  qsizetype last = text.size();
+  while (first < last && text[first] == u' ') ++first;
+  while (last > first && text[last - 1] == u' ') --last;
+  return text.sliced(first, last - first);
+}
+
+}  // namespace
+
+QString FormatTimeTag(qint32 ms, bool showTime, bool noSign) {
+  if (!showTime || ms <= -kTagLimitMs || ms >= kTagLimitMs)
+    return QString(noSign ? 8 : 9, u' ');
+  QString text;
+  text.reserve(9);
+  if (!noSign) text += ms < 0 ? u'-' : u' ';
+  const qint32 hundredths = (ms < 0 ? -ms : ms) / 10;
+  const qint32 rest = hundredths % 6000;
+  AppendTwoDigits(text, hundredths / 6000);
+  text += u':';
+  AppendTwoDigits(text, rest / 100);
+  text += u'.';
+  AppendTwoDigits(text, rest % 100);
+  return text;
+}
+
+std::optional<qint32> ParseTimeText(QStringView text) {
+  const QStringView trimmed = TrimmedView(text);
+  const bool negative = trimmed.startsWith(u'-');
+  const QStringView body = trimmed.sliced(negative ? 1 : 0);
+  const qsizetype colon = body.indexOf(u':');
+  if (colon < 0) {
+    // Plain seconds; the number carries its own sign.
+    const std::optional<double> seconds = ParseNumber(trimmed);
+    if (!seconds) return std::nullopt;
+    return RoundToInt32(*seconds * 1000.0);
+  }
+  const std::optional<qint32> minutes = RoundedNumber(body.first(colon));
+  if (!minutes || *minutes > 99) return std::nullopt;
+  const QStringView rest = body.sliced(colon + 1);
+  const qsizetype dot = rest.indexOf(u'.');
+  const std::optional<qint32> seconds = RoundedNumber(dot < 0 ? rest : rest.first(dot));
+  if (!seconds || *seconds > 59) return std::nullopt;
+  qint64 hundredths = qint64(*minutes) * 6000 + qint64(*seconds) * 100;
+  if (dot >= 0) {
+    const std::optional<qint32> fraction = RoundedNumber(rest.sliced(dot + 1));
+    if (!fraction || *fraction > 99) return std::nullopt;
+    hundredths += *fraction;
+  }
+  const qint64 ms = hundredths * 10 * (negative ? -1 : 1);
+  if (ms < std::numeric_limits<qint32>::min() || ms > std::numeric_limits<qint32>::max())
+    return std::nullopt;
+  return qint32(ms);
+}
+
+}  // namespace lyrova

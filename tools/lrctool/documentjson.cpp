@@ -1,0 +1,66 @@
+#include "documentjson.h"
+
+namespace lyrova {
+namespace {
+
+// A JSON string literal. Quotes, backslashes and every control character are escaped; all
+// other characters are written as UTF-8.
+void AppendString(QByteArray& out, const QString& text) {
+  static constexpr char kHex[] = "0123456789abcdef";
+  out += '"';
+  const QByteArray utf8 = text.toUtf8();
+  for (const char c : utf8) {
+    const auto u = static_cast<unsigned char>(c);
+    switch (c) {
+      case '"': out += "\\\""; break;
+      case '\\': out += "\\\\"; break;
+      case '\n': out += "\\n"; break;
+      case '\r': out += "\\r"; break;
+      case '\t': out += "\\t"; break;
+      case '\b': out += "\\b"; break;
+      case '\f': out += "\\f"; break;
+      default:
+        if (u < 0x20) {
+          out += "\\u00";
+          out += kHex[u >> 4];
+          out += kHex[u & 15];
+        } else {
+          out += c;
+        }
+    }
+  }
+  out += '"';
+}
+
+void AppendMember(QByteArray& out, const char* key, const QString& value) {
+  out += '"';
+  out += key;
+  out += "\": ";
+  AppendString(out, value);
+  out += ", ";
+}
+
+}  // namespace
+
+QByteArray DocumentJson(const LyricsDocument& doc, bool withTimed) {
+  QByteArray out;
+  out.reserve(128 + doc.count() * 48);
+  out += '{';
+  AppendMember(out, "title", doc.title);
+  AppendMember(out, "artist", doc.artist);
+  AppendMember(out, "album", doc.album);
+  AppendMember(out, "by", doc.by);
+  out += "\"offset\": " + QByteArray::number(doc.offset) + ", \"lines\": [";
+  for (qsizetype i = 0; i < doc.count(); ++i) {
+    const LyricLine& line = doc.lines[i];
+    if (i > 0) out += ", ";
+    out += "{\"time\": " + QByteArray::number(line.time) + ", \"text\": ";
+    AppendString(out, line.text);
+    if (withTimed) out += line.timed ? ", \"timed\": true" : ", \"timed\": false";
+    out += '}';
+  }
+  out += "]}\n";
+  return out;
+}
+
+}  // namespace lyrova

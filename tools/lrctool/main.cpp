@@ -1,0 +1,105 @@
+// lrctool: the lyrics library on the command line.
+//   lrctool dump [--player] FILE        the file as the Editor (or the Player) reads it, as JSON
+//   lrctool save [--compressed] IN OUT  IN read as the Editor does, written to OUT
+// Exit status: 0 done, 1 a load or save failed (its message on stderr), 2 wrong usage.
+
+#include "documentjson.h"
+#include "lyrics/lrcreader.h"
+#include "lyrics/lrcwriter.h"
+
+#include <QCoreApplication>
+#include <QStringList>
+
+#include <cstdio>
+
+namespace {
+
+constexpr int kFailed = 1;
+constexpr int kUsage = 2;
+
+const char kUsageText[] =
+    "usage: lrctool dump [--player] FILE\n"
+    "       lrctool save [--compressed] IN OUT\n"
+    "  dump  prints FILE as JSON, read as the Editor reads it (--player: as the Player does)\n"
+    "  save  reads IN as the Editor does and writes it to OUT, expanded or compressed,\n"
+    "        in the encoding IN was read in\n"
+    "  A \"--\" ends the options, so that a file name may start with \"-\".\n";
+
+void Write(std::FILE* stream, const QByteArray& bytes) {
+  std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream);
+  std::fflush(stream);
+}
+
+int Usage() {
+  Write(stderr, kUsageText);
+  return kUsage;
+}
+
+int Fail(const QString& message) {
+  Write(stderr, message.toUtf8() + '\n');
+  return kFailed;
+}
+
+// Splits the arguments after the command into the one allowed option and the file operands.
+bool SplitArguments(const QStringList& args, const QString& option, bool* optionSet,
+                    QStringList* operands) {
+  bool optionsEnded = false;
+  for (const QString& arg : args) {
+    if (!optionsEnded && arg == QStringLiteral("--")) {
+      optionsEnded = true;
+    } else if (!optionsEnded && operands->isEmpty() && arg == option) {
+      *optionSet = true;
+    } else if (!optionsEnded && arg.startsWith(u'-') && arg.size() > 1) {
+      return false;
+    } else {
+      operands->append(arg);
+    }
+  }
+  return true;
+}
+
+int Dump(const QStringList& args) {
+  bool player = false;
+  QStringList files;
+  if (!SplitArguments(args, QStringLiteral("--player"), &player, &files) || files.size() != 1)
+    return Usage();
+  const lyrova::ReaderMode mode = player ? lyrova::ReaderMode::Player : lyrova::ReaderMode::Editor;
+  lyrova::LyricsDocument doc;
+  QString message;
+  if (!lyrova::LoadLrc(doc, files[0], mode, &message)) {
+    // The Player's reader reports nothing itself; the tool still says why it stopped.
+    return Fail(message.isEmpty() ? QStringLiteral("歌词读取失败:") + files[0] : message);
+  }
+  Write(stdout, lyrova::DocumentJson(doc, !player));
+  return 0;
+}
+
+int Save(const QStringList& args) {
+  bool compressed = false;
+  QStringList files;
+  if (!SplitArguments(args, QStringLiteral("--compressed"), &compressed, &files) ||
+      files.size() != 2)
+    return Usage();
+  lyrova::LyricsDocument doc;
+  QString message;
+  if (!lyrova::LoadLrc(doc, files[0], lyrova::ReaderMode::Editor, &message)) return Fail(message);
+  if (!lyrova::SaveLrc(doc, files[1], compressed, &message)) return Fail(message);
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+  QCoreApplication app(argc, argv);
+  QStringList args = QCoreApplication::arguments();
+  args.removeFirst();
+  if (args.isEmpty()) return Usage();
+  const QString command = args.takeFirst();
+  if (command == QStringLiteral("dump")) return Dump(args);
+  if (command == QStringLiteral("save")) return Save(args);
+  if (args.isEmpty() && (command == QStringLiteral("--help") || command == QStringLiteral("-h"))) {
+    Write(stdout, kUsageText);
+    return 0;
+  }
+  return Usage();
+}
