@@ -337,8 +337,10 @@ bool MpvEngine::Seek(qint64 positionMs) {
   command.format = MPV_FORMAT_NODE_ARRAY;
   command.u.list = &list;
   if (mpv_command_node(mpv_, &command, nullptr) < 0) return false;
-  // Until the seek is done libmpv may still report the old position on playing.
-  WaitForEvent(MPV_EVENT_PLAYBACK_RESTART, Clock::now() + kSeekTimeout);
+  // Until the seek is done libmpv may still play from the old position. A restart event of
+  // the pause may come before that of the seek, so the seek event comes first.
+  const Clock::time_point deadline = Clock::now() + kSeekTimeout;
+  if (WaitForEvent(MPV_EVENT_SEEK, deadline)) WaitForEvent(MPV_EVENT_PLAYBACK_RESTART, deadline);
   fileEnded_ = false;
   heldMs_ = target;
   state_ = State::Paused;

@@ -10,7 +10,10 @@ ff=(ffmpeg -hide_banner -loglevel error -y)
 tone() { echo "sine=frequency=440:sample_rate=8000:duration=$1"; }
 
 "${ff[@]}" -f lavfi -i "$(tone 2.0)" -ac 1 -c:a pcm_u8 -bitexact -map_metadata -1 tone.wav
-sox -D -R -n -r 8000 -c 1 -b 8 --comment "" tone.flac synth 2.25 sine 440
+# ffmpeg's FLAC rather than sox's: libmpv ends sox-made FLAC files at once when a seek lands
+# in their last frames.
+"${ff[@]}" -f lavfi -i "$(tone 2.25)" -ac 1 -sample_fmt s16 -c:a flac -compression_level 12 -bitexact \
+  -map_metadata -1 tone.flac
 "${ff[@]}" -f lavfi -i "$(tone 2.5)" -ac 1 -c:a libvorbis -q:a 0 -bitexact -map_metadata -1 tone.ogg
 # Without the Xing/LAME header the stated length is the length of all frames, which is what
 # a decoder plays (576-sample frames: 2.75 s of tone fill 41 frames).
