@@ -83,6 +83,8 @@ QString LrcText(const LyricsDocument& doc, bool compressed) {
   QList<QList<qsizetype>> groups;  // per written tagged line: the document lines it carries
   QList<qsizetype> order;          // per written line: a group index, or ~line for untagged
   QHash<QString, qsizetype> groupOfText;
+  groupOfText.reserve(doc.count());
+  order.reserve(doc.count());
   for (qsizetype i = 0; i < doc.count(); ++i) {
     const LyricLine& line = doc.lines[i];
     if (!tagged(line)) {

@@ -133,6 +133,10 @@ class TestLrcReader : public QObject {
     QTest::newRow("invalid offset leaves the last valid one")
         << QByteArray("[offset:250]\r\n[offset:abc]\r\n[offset:12345678901]")
         << QStringList{{}, {}, {}, {}, u"250"_qs};
+    // 0x81 0x5D is one GBK character whose second byte is "]": it must not close the tag.
+    QTest::newRow("gbk trail byte like a bracket")
+        << QByteArray("[ti:\x81\x5d]\r\n[ar:\xd4\xc2][al:x\x81\x5dy]")
+        << QStringList{u"\u4e5a"_qs, u"月"_qs, u"x\u4e5ay"_qs, {}, u"0"_qs};
     QTest::newRow("info tags in the first line after a byte-order mark")
         << QByteArray("\xEF\xBB\xBF[ti:x][ar:y]") << QStringList{u"x"_qs, u"y"_qs, {}, {}, u"0"_qs};
   }
@@ -157,6 +161,37 @@ class TestLrcReader : public QObject {
                                                   "]\r\n[00:01.00]" + kChinese.toUtf8())
                                     << int(TextEncoding::Utf8Bom);
   }
+  // Tags that reach past a line's leading ASCII bytes, and texts that start inside them.
+  void mixedLines_data() {
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("artist");
+    QTest::addColumn<QString>("lines");
+    QTest::newRow("chinese info tag after a time tag")
+        << QByteArray("[00:01.00][ar:" + kChinese.toUtf8() + "]  " + kChinese.toUtf8() + "  ")
+        << kChinese << u"1000 \"月光下的歌\""_qs;
+    QTest::newRow("gbk info tag after a time tag")
+        << QByteArray("[00:01.00] [ar:" + kGbk + "] x" + kGbk) << kChinese
+        << u"1000 \"x月光下的歌\""_qs;
+    QTest::newRow("unterminated tag with chinese")
+        << QByteArray("[00:02.00][" + kGbk + " \r\n[00:01.00]a") << QString()
+        << u"1000 \"a\" | 2000 \"[月光下的歌\""_qs;
+    QTest::newRow("chinese right after the tags")
+        << QByteArray("[00:01.00][00:02.00]" + kGbk + " [00:03.00]") << QString()
+        << u"1000 \"月光下的歌 [00:03.00]\" | 2000 \"月光下的歌 [00:03.00]\""_qs;
+    QTest::newRow("untagged chinese with blanks")
+        << QByteArray("  " + kGbk + "  \r\n   ") << QString()
+        << u"~0 \"月光下的歌\" | ~0 \"   \""_qs;
+  }
+  void mixedLines() {
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, artist);
+    QFETCH(QString, lines);
+    LyricsDocument doc;
+    QVERIFY(ReadLrcBytes(doc, bytes, ReaderMode::Editor));
+    QCOMPARE(doc.artist, artist);
+    QCOMPARE(Describe(doc), lines);
+  }
+
   void encodingDetected() {
     QFETCH(QByteArray, bytes);
     QFETCH(int, encoding);
