@@ -1,0 +1,105 @@
+// The Player: plays one song and shows its lyrics in step with it.
+//
+//   lyrova [--echo] [--quit-at-end] [FILE]
+//
+// --echo prints the text of every line the moment it becomes current; --quit-at-end closes the
+// Player when the song ends without looping. The rest of the command line is one file path.
+#include "common/clock.h"
+#include "common/paths.h"
+#include "common/programfolder.h"
+#include "common/settings.h"
+#include "common/ui/widgetprompts.h"
+#include "media/commanddevice.h"
+#include "media/mediacontrol.h"
+#include "media/mpvengine.h"
+
+#include "player/window/playerhooks.h"
+#include "player/window/playerwindow.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QUrl>
+
+#include <clocale>
+#include <cstdio>
+#include <memory>
+
+namespace {
+
+// The window effects need X11: on a Wayland session the X11 platform is used when an X server
+// is there too; without any display the Player still runs, on the offscreen platform.
+// Returns a note for the user when the effects are not available.
+QString ChoosePlatform() {
+  if (qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) return {};
+  const bool x11 = qEnvironmentVariableIsSet("DISPLAY");
+  const bool wayland = qEnvironmentVariableIsSet("WAYLAND_DISPLAY");
+  if (x11) {
+    if (wayland) qputenv("QT_QPA_PLATFORM", "xcb");
+    return {};
+  }
+  if (wayland) return QStringLiteral("此桌面不支持置顶、透明和拖动窗口");
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  std::fputs("lyrova: no display found, running without a window\n", stderr);
+  return {};
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const QString platformNote = ChoosePlatform();
+  QApplication app(argc, argv);
+  QApplication::setApplicationName(lyrova::kPlayerProgram);
+  // libmpv parses numbers with the C library and needs the "C" numeric locale.
+  std::setlocale(LC_NUMERIC, "C");
+
+  bool echo = false;
+  bool quitAtEnd = false;
+  QStringList files;
+  const QStringList arguments = QApplication::arguments().mid(1);
+  for (const QString& argument : arguments) {
+    if (argument == u"--echo")
+      echo = true;
+    else if (argument == u"--quit-at-end")
+      quitAtEnd = true;
+    else
+      files.append(argument);
+  }
+
+  const QString programFolder = lyrova::ProgramFolder();
+  const QString dataFolder = lyrova::DataFolder();
+  const lyrova::SettingsStore settings(lyrova::kPlayerProgram);
+  lyrova::WidgetPrompts prompts(nullptr);
+  lyrova::PlayerHooks hooks;
+
+  if (!lyrova::FileExists(lyrova::JoinPath(dataFolder, QStringLiteral("LrcDir.ini")))) {
+    const bool scan = prompts.Question(
+        QStringLiteral("你还没有设置歌词查找目录，Lyrova可以自动添加你硬盘上的所有歌词目录以方便以后"
+                       "自动查找歌词，你是否进行此步操作?"),
+        QStringLiteral("Lyrova"), lyrova::DefaultAnswer::Yes);
+    if (scan && hooks.StartScanner()) return 0;
+  }
+
+  lyrova::CommandDevice device([] { return std::make_unique<lyrova::MpvEngine>(); });
+  lyrova::MediaControl media(device, lyrova::FormatClock);
+  lyrova::PlayerServices services;
+  services.settings = &settings;
+  services.media = &media;
+  services.prompts = &prompts;
+  services.hooks = &hooks;
+  services.programFolder = programFolder;
+  services.dataFolder = dataFolder;
+  services.layeredAvailable = QApplication::platformName() == u"xcb" || QApplication::platformName() == u"windows";
+  services.openUrl = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
+  if (echo) {
+    services.echo = [](const QString& line) {
+      std::fputs(line.toUtf8().append('\n').constData(), stdout);
+      std::fflush(stdout);
+    };
+  }
+  services.quitAtEnd = quitAtEnd;
+
+  lyrova::PlayerWindow window(services);
+  window.Start(files);
+  if (!platformNote.isEmpty()) window.ShowStatusNote(platformNote);
+  return app.exec();
+}

@@ -1,0 +1,78 @@
+#include "player/window/bars.h"
+
+#include "player/window/colors.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace lyrova {
+
+ProgressBar::ProgressBar(QWidget* parent) : QWidget(parent) {
+  setToolTip(QStringLiteral("播放进度"));
+  setMouseTracking(false);
+}
+
+void ProgressBar::SetPicture(const ProgressPicture& picture) {
+  if (picture.playedX == picture_.playedX && picture.nextX == picture_.nextX &&
+      picture.showSpan == picture_.showSpan)
+    return;
+  picture_ = picture;
+  update();
+}
+
+void ProgressBar::paintEvent(QPaintEvent*) {
+  QPainter p(this);
+  const int h = height();
+  p.fillRect(0, 0, picture_.playedX, h, colors::kPlayed);
+  p.fillRect(picture_.playedX, 0, width() - picture_.playedX, h, colors::kUnplayed);
+  if (picture_.showSpan) {
+    p.fillRect(picture_.playedX, 0, picture_.nextX - picture_.playedX, h, colors::kNextSpan);
+    p.setPen(colors::kMarker);
+    p.drawLine(picture_.playedX, 0, picture_.playedX, h);
+  }
+}
+
+void ProgressBar::mousePressEvent(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton) emit Pressed(event->position().toPoint().x());
+}
+
+void ProgressBar::mouseMoveEvent(QMouseEvent* event) {
+  if (event->buttons() & Qt::LeftButton) emit Dragged(event->position().toPoint().x());
+}
+
+void ProgressBar::mouseReleaseEvent(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton) emit ReleasedAt(event->position().toPoint().x());
+}
+
+VolumeBar::VolumeBar(QWidget* parent) : QWidget(parent) {
+  setToolTip(QStringLiteral("音量"));
+  setMouseTracking(true);
+}
+
+void VolumeBar::SetFillWidth(int width) {
+  if (fill_ == width) return;
+  fill_ = width;
+  update();
+}
+
+void VolumeBar::paintEvent(QPaintEvent*) {
+  QPainter p(this);
+  p.fillRect(0, 0, fill_, height(), colors::kVolumeFill);
+  p.fillRect(fill_, 0, width() - fill_, height(), colors::kPanel);
+}
+
+void VolumeBar::mousePressEvent(QMouseEvent* event) { emit VolumeAt(event->position().toPoint().x()); }
+
+void VolumeBar::mouseMoveEvent(QMouseEvent* event) {
+  if (event->buttons() & Qt::LeftButton) {
+    emit VolumeAt(event->position().toPoint().x());
+  } else if (event->buttons() == Qt::NoButton) {
+    emit PointerAt(rect().contains(event->position().toPoint()));
+  }
+}
+
+void VolumeBar::mouseReleaseEvent(QMouseEvent* event) {
+  emit PointerAt(rect().contains(event->position().toPoint()));
+}
+
+}  // namespace lyrova

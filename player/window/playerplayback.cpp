@@ -1,0 +1,368 @@
+// The Player's engine: opening songs, the playback tick, seeking, volume and the lyric shift.
+#include "common/clock.h"
+#include "common/paths.h"
+#include "common/ui/filedialogs.h"
+#include "lyrics/lrcreader.h"
+#include "media/mediacontrol.h"
+#include "player/core/progressgeometry.h"
+#include "player/core/shifttext.h"
+#include "player/lookup/lyricslookup.h"
+#include "player/window/bars.h"
+#include "player/window/colors.h"
+#include "player/window/playerhooks.h"
+#include "player/window/playerwindow.h"
+#include "player/window/toolbutton.h"
+
+#include <QAction>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMenu>
+
+namespace lyrova {
+namespace {
+
+const QString kAudioFilter = QStringLiteral(
+    "全部音频|*.ac3;*.dts;*.mp3;*.mpa;*.mp2;*.m1a;*.m2a;*.mid;*.midi;*.rmi;*.aac;*.wma;*.ogg;*.wav"
+    "|MP3 格式音频|*.mp3|MPEG 音频文件|*.mpa;*.mp2;*.m1a;*.m2a"
+    "|Windows Media 音频文件|*.wma|WAV 音频文件|*.wav"
+    "|Ogg Vorbis 音频文件|*.ogg|MPEG4 音频文件|*.aac"
+    "|DVD 音频文件|*.ac3;*.dts|MIDI 文件|*.mid;*.midi;*.rmi|所有文件|*.*");
+
+}  // namespace
+
+PlaybackFacts PlayerWindow::Facts() const {
+  PlaybackFacts facts;
+  facts.lyricsBusy = lyricsBusy_;
+  facts.lyricsLoaded = lyricsLoaded_;
+  facts.isOpen = services_.media->IsOpen();
+  facts.mediaLength = services_.media->MediaLength();
+  return facts;
+}
+
+qint32 PlayerWindow::Position() { return services_.media->GetMediaStatus(false); }
+
+bool PlayerWindow::LoadLyrics() {
+  cursor_.ForceRedraw();
+  if (TrimBlanks(lyricsPath_).isEmpty() || !FileExists(lyricsPath_)) return false;
+  lyricsBusy_ = true;
+  const bool ok = LoadLrc(lyrics_, lyricsPath_, ReaderMode::Player);
+  lyricsBusy_ = false;
+  return ok;
+}
+
+qint32 PlayerWindow::TrackLine(qint32 positionMs) {
+  return TrackCurrentLine(cursor_, lyrics_, Facts(), positionMs, syncOffset_);
+}
+
+void PlayerWindow::DrawProgress(qint32 positionMs, qint32 nextMs) {
+  const qint32 length = services_.media->MediaLength();
+  locPut_->SetPicture(ProgressFor(barWidth_, length, positionMs, nextMs, lyricsLoaded_));
+  label1_->setText(length > 0 ? FormatClock(positionMs) + u'/' + services_.media->MediaLengthText()
+                              : QStringLiteral("播放已停止"));
+}
+
+void PlayerWindow::ShowLine(qint32 key, LineMode mode) {
+  const LineChange change = ShowCurrentLine(cursor_, lyrics_, Facts(), key);
+  if (change.idle) {
+    ShowIdleText();
+    return;
+  }
+  if (!change.changed) return;
+  lrc_[0]->setText(change.current);
+  lrc_[1]->setText(change.next);
+  CenterLyricLines();
+  if (services_.echo) services_.echo(change.current);
+  if (mode == LineMode::Send && services_.hooks->Sending())
+    services_.hooks->SendLyricLine(lyrics_.lines[change.index]);
+}
+
+void PlayerWindow::Tick() {
+  MediaControl& media = *services_.media;
+  const qint32 pos = Position();
+  TrackLine(pos);
+  DrawProgress(pos, cursor_.nextLineTime);
+  ShowLine(pos + syncOffset_, LineMode::Send);
+  if (pos != media.MediaLength()) {
+    if (media.IsPlaying()) return;
+  } else if (media.IsPlaying()) {
+    HandleSongEnd();
+    if (media.IsPlaying()) return;
+  }
+  timer1_.stop();
+}
+
+void PlayerWindow::HandleSongEnd() {
+  MediaControl& media = *services_.media;
+  if (services_.hooks->Sending()) {
+    services_.hooks->StopSending();
+    controlButt_[5]->SetIcon(ToolIcon(5, 0));
+  }
+  if (settings_.playLoop) {
+    media.SeekMedia(0);
+    media.PlayMedia();
+    return;
+  }
+  media.TogglePause();
+  if (services_.quitAtEnd) QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
+}
+
+void PlayerWindow::Play() {
+  MediaControl& media = *services_.media;
+  if (media.IsOpen()) {
+    media.PlayMedia();
+    timer1_.start();
+    return;
+  }
+  if (!FileExists(openName_)) return;
+  lyricsPath_ = LyricsLookup(services_.dataFolder).FindLyricsFile(openName_);
+  lyricsLoaded_ = LoadLyrics();
+  media.OpenMedia(openName_, volume_);
+  media.PlayMedia();
+  timer1_.start();
+}
+
+void PlayerWindow::StopPlayback() {
+  services_.media->CloseMedia();
+  DrawProgress(0, 0);
+  ShowIdleText();
+}
+
+void PlayerWindow::OpenFromDialog() {
+  FileDialogs dialog(*services_.prompts);
+  dialog.SetHwnd(this);
+  dialog.SetFilter(kAudioFilter);
+  dialog.SetFilterIndex(0);
+  dialog.SetFlags(kOfnHideReadOnly | kOfnPathMustExist | kOfnFileMustExist | kOfnExplorer);
+  dialog.SetInitialDir(DirExists(openDir_) ? openDir_ : services_.programFolder);
+  dialog.SetTitle(QStringLiteral("打开音频文件"));
+  dialog.SetDefExt(QStringLiteral("*.Wav;*.Wma;*.Mp3;*.Asf"));
+  dialog.SetFileName(openName_);
+  dialog.PopOpen();
+  label2_->hide();
+  label1_->show();
+  if (dialog.Cancel()) return;
+  services_.media->CloseMedia();
+  openDir_ = dialog.InitialDir();
+  openName_ = dialog.FileName();
+  AfterSongChosen();
+  lyricsLoaded_ = !lyricsPath_.isEmpty();
+  ShowIdleText();
+  syncOffset_ = 0;
+  if (settings_.autoPlay) Play();
+}
+
+void PlayerWindow::OpenDroppedFile(const QString& path) {
+  if (!FileExists(path)) return;
+  services_.media->CloseMedia();
+  openName_ = path;
+  AfterSongChosen();
+  lyricsLoaded_ = LoadLyrics();
+  ShowIdleText();
+  syncOffset_ = 0;
+  if (settings_.autoPlay) Play();
+}
+
+void PlayerWindow::AfterSongChosen() {
+  const LyricsLookup lookup(services_.dataFolder);
+  lyricsPath_ = lookup.FindLyricsFile(openName_);
+  if (lyricsPath_.isEmpty() && settings_.openLrcSel) {
+    services_.hooks->ShowLinkDialog(this, openName_, QString());
+    lyricsPath_ = lookup.FindLyricsFile(openName_);
+  }
+}
+
+void PlayerWindow::ReloadLyrics() {
+  lyricsLoaded_ = LoadLyrics();
+  ShowIdleText();
+  if (services_.media->IsOpen()) ShowLine(Position() + syncOffset_, LineMode::Send);
+}
+
+void PlayerWindow::LinkLyrics() {
+  services_.hooks->ShowLinkDialog(this, openName_, lyricsPath_);
+  lyricsPath_ = LyricsLookup(services_.dataFolder).FindLyricsFile(openName_);
+  lyricsLoaded_ = LoadLyrics();
+  ShowIdleText();
+  if (services_.media->IsOpen()) ShowLine(Position() + syncOffset_, LineMode::Send);
+}
+
+void PlayerWindow::RunButton(int index) {
+  MediaControl& media = *services_.media;
+  switch (index) {
+    case 0:
+      OpenFromDialog();
+      break;
+    case 1:
+      Play();
+      break;
+    case 2:
+      media.TogglePause();
+      if (media.IsPlaying()) timer1_.start();
+      break;
+    case 3:
+      StopPlayback();
+      break;
+    case 4:
+      ApplyTopmost(!topmost_);
+      break;
+    case 5:
+      services_.hooks->ToggleSending(this);
+      controlButt_[5]->SetIcon(ToolIcon(5, services_.hooks->Sending() ? 1 : 0));
+      break;
+    case 6:
+      PopUp(chatoraSel_, 6);
+      break;
+    case 7:
+      SetOffsetMenus(syncOffset_);
+      PopUp(lrcAdvance_, 7);
+      label2_->hide();
+      label1_->show();
+      break;
+    case 8:
+      services_.hooks->ShowDecorationDialog(this);
+      break;
+    case 9:
+      ToggleChatStrip();
+      break;
+    case 10:
+      SetFontCaption(lrc_[0]->font().family());
+      PopUp(setMenu_, 10);
+      if (!closing_) {
+        label2_->hide();
+        label1_->show();
+      }
+      break;
+    case 11:
+      PopUp(helpMm_, 11);
+      break;
+    case 12:
+      close();
+      break;
+    default:
+      break;
+  }
+}
+
+void PlayerWindow::PopUp(QMenu* menu, int buttonIndex) {
+  ToolButton* button = controlButt_[buttonIndex];
+  popUp(menu, button->mapToGlobal(QPoint(0, button->height())));
+}
+
+void PlayerWindow::OnButtonEntered(int index) {
+  if (QGuiApplication::mouseButtons() != Qt::NoButton) return;
+  controlButt_[index]->SetBackground(colors::kButtonHover);
+  ShowHint(buttonHints_.value(index));
+}
+
+void PlayerWindow::OnButtonLeft(int index) {
+  controlButt_[index]->SetBackground(colors::kButtonRest);
+  label2_->hide();
+  label1_->show();
+}
+
+void PlayerWindow::OnButtonPressed(int index) {
+  controlButt_[index]->SetBackground(colors::kButtonPressed);
+}
+
+void PlayerWindow::OnButtonReleased(int index, bool inside) {
+  for (ToolButton* button : controlButt_) button->SetBackground(colors::kButtonRest);
+  if (inside) RunButton(index);
+}
+
+void PlayerWindow::ShowHint(const QString& text) {
+  label2_->setText(text);
+  label1_->hide();
+  label2_->show();
+}
+
+void PlayerWindow::SeekPress(int x) {
+  MediaControl& media = *services_.media;
+  seekDragging_ = true;
+  resumeAfterSeek_ = media.IsPlaying();
+  if (media.IsPlaying()) media.TogglePause();
+  const qint32 pos = media.SeekMedia(SeekTargetFor(x, barWidth_, media.MediaLength()));
+  TrackLine(pos);
+  DrawProgress(pos, cursor_.nextLineTime);
+  ShowLine(Position() + syncOffset_, LineMode::Quiet);
+}
+
+void PlayerWindow::SeekDrag(int x) {
+  if (!seekDragging_) return;
+  const qint32 p = SeekTargetFor(x, barWidth_, services_.media->MediaLength());
+  TrackLine(p);
+  DrawProgress(p, cursor_.nextLineTime);
+  ShowLine(p + syncOffset_, LineMode::Quiet);
+}
+
+void PlayerWindow::SeekRelease(int x) {
+  MediaControl& media = *services_.media;
+  seekDragging_ = false;
+  media.SeekMedia(SeekTargetFor(x, barWidth_, media.MediaLength()));
+  const qint32 pos = Position();
+  if (resumeAfterSeek_) {
+    if (pos < media.MediaLength()) {
+      media.PlayMedia();
+      timer1_.start();
+    } else if (settings_.playLoop) {
+      media.SeekMedia(0);
+      media.PlayMedia();
+      timer1_.start();
+    }
+  }
+  TrackLine(pos);
+  DrawProgress(pos, cursor_.nextLineTime);
+}
+
+void PlayerWindow::SetVolumeAt(int x) {
+  volume_ = VolumeForX(x, vol_->width());
+  ApplyVolume();
+}
+
+void PlayerWindow::ApplyVolume() {
+  vol_->SetFillWidth(VolumeFillWidth(volume_, vol_->width()));
+  services_.media->SetVolume(volume_);
+}
+
+void PlayerWindow::SetShiftFromMenu(qint32 shiftMs) {
+  syncOffset_ = shiftMs;
+  if (services_.media->IsOpen()) {
+    const qint32 pos = Position();
+    ShowLine(pos + syncOffset_, LineMode::Send);
+    TrackLine(pos);
+    DrawProgress(pos, cursor_.nextLineTime);
+  } else {
+    ShowIdleText();
+  }
+}
+
+void PlayerWindow::SetOffsetMenus(qint32 shiftMs) {
+  const ShiftMenuState state = ShiftMenuFor(shiftMs);
+  la1_->setChecked(state.noShiftChecked);
+  la2_->setTitle(state.advanceCaption);
+  la3_->setTitle(state.delayCaption);
+  for (int i = 0; i < la2x_.size(); ++i) la2x_[i]->setChecked(i == state.advanceChecked);
+  for (int i = 0; i < la3x_.size(); ++i) la3x_[i]->setChecked(i == state.delayChecked);
+}
+
+void PlayerWindow::StepShiftByKey() {
+  if (offsetStep_ == 0) {
+    timer2_.stop();
+    label1_->show();
+    label2_->hide();
+    return;
+  }
+  label1_->hide();
+  label2_->show();
+  timer2_.setInterval(350);
+  syncOffset_ = StepShift(syncOffset_, offsetStep_);
+  label2_->setText(ShiftStepLabel(syncOffset_));
+  if (services_.media->IsOpen()) {
+    const qint32 pos = Position();
+    ShowLine(pos + syncOffset_, LineMode::Quiet);
+    TrackLine(pos);
+    DrawProgress(pos, cursor_.nextLineTime);
+  } else {
+    ShowIdleText();
+  }
+}
+
+}  // namespace lyrova

@@ -1,0 +1,436 @@
+#include "player/window/playerwindow.h"
+
+#include "common/paths.h"
+#include "common/settings.h"
+#include "common/ui/prompts.h"
+#include "media/mediacontrol.h"
+#include "player/core/shifttext.h"
+#include "player/lookup/lyricslookup.h"
+#include "player/window/bars.h"
+#include "player/window/colors.h"
+#include "player/window/playerhooks.h"
+#include "player/window/toolbutton.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMimeData>
+#include <QWindow>
+
+namespace lyrova {
+namespace {
+
+const QStringList kButtonHints = {
+    QStringLiteral("打开文件"),     QStringLiteral("播放"),
+    QStringLiteral("暂停"),         QStringLiteral("停止"),
+    QStringLiteral("保持在顶部"),   QStringLiteral("发送歌词到 Chatora"),
+    QStringLiteral("选择发送目标"), QStringLiteral("调节发送时间"),
+    QStringLiteral("Chatora 歌词修饰"), QStringLiteral("聊天窗口"),
+    QStringLiteral("设置与工具"),   QStringLiteral("帮助"),
+    QStringLiteral("退出")};
+
+void Fill(QWidget* widget, const QColor& color) {
+  widget->setAutoFillBackground(true);
+  QPalette palette = widget->palette();
+  palette.setColor(QPalette::Window, color);
+  widget->setPalette(palette);
+}
+
+void SetTextColor(QLabel* label, const QColor& color) {
+  QPalette palette = label->palette();
+  palette.setColor(QPalette::WindowText, color);
+  label->setPalette(palette);
+}
+
+}  // namespace
+
+PlayerWindow::PlayerWindow(const PlayerServices& services, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), services_(services) {
+  setWindowTitle(QStringLiteral("Lyrova"));
+  setAcceptDrops(true);
+  setFocusPolicy(Qt::StrongFocus);
+  popUp = [](QMenu* menu, const QPoint& at) { menu->exec(at); };
+  timer1_.setInterval(10);
+  timer1_.setTimerType(Qt::PreciseTimer);
+  timer2_.setInterval(500);
+  connect(&timer1_, &QTimer::timeout, this, &PlayerWindow::Tick);
+  connect(&timer2_, &QTimer::timeout, this, &PlayerWindow::StepShiftByKey);
+  BuildControls();
+  BuildMenus();
+}
+
+PlayerWindow::~PlayerWindow() = default;
+
+void PlayerWindow::BuildControls() {
+  showWin_ = new QWidget(this);
+  lrcOut_ = new QWidget(showWin_);
+  Fill(lrcOut_, colors::kBand);
+  for (int i = 0; i < 2; ++i) {
+    auto* label = new QLabel(lrcOut_);
+    QFont font(kDefaultFontName);
+    font.setPointSizeF(11);
+    label->setFont(font);
+    label->setTextFormat(Qt::PlainText);
+    SetTextColor(label, i == 0 ? colors::kCurrentLine : colors::kNextLine);
+    label->installEventFilter(this);
+    lrc_.append(label);
+  }
+  lrcOut_->installEventFilter(this);
+
+  panel_ = new QWidget(showWin_);
+  Fill(panel_, colors::kPanel);
+  panel_->installEventFilter(this);
+  locPut_ = new ProgressBar(panel_);
+  locPut_->setFixedHeight(6);
+  connect(locPut_, &ProgressBar::Pressed, this, &PlayerWindow::SeekPress);
+  connect(locPut_, &ProgressBar::Dragged, this, &PlayerWindow::SeekDrag);
+  connect(locPut_, &ProgressBar::ReleasedAt, this, &PlayerWindow::SeekRelease);
+  for (int i = 0; i < kButtonCount; ++i) {
+    auto* button = new ToolButton(i, panel_);
+    button->SetIcon(ToolIcon(i));
+    connect(button, &ToolButton::Entered, this, &PlayerWindow::OnButtonEntered);
+    connect(button, &ToolButton::Left, this, &PlayerWindow::OnButtonLeft);
+    connect(button, &ToolButton::Pressed, this, &PlayerWindow::OnButtonPressed);
+    connect(button, &ToolButton::Released, this, &PlayerWindow::OnButtonReleased);
+    controlButt_.append(button);
+  }
+  shape1_ = new QWidget(panel_);
+  shape1_->setAttribute(Qt::WA_TransparentForMouseEvents);
+  shape1_->setStyleSheet(QStringLiteral("border: 1px solid #9a9a9a;"));
+  vol_ = new VolumeBar(panel_);
+  vol_->hide();
+  connect(vol_, &VolumeBar::VolumeAt, this, &PlayerWindow::SetVolumeAt);
+  connect(vol_, &VolumeBar::PointerAt, this, [this](bool inside) {
+    if (!inside) ShowVolumeBar(false);
+  });
+  label1_ = new QLabel(panel_);
+  label2_ = new QLabel(panel_);
+  label2_->hide();
+  SetTextColor(label2_, colors::kHintText);
+  label2_->setAutoFillBackground(true);
+  {
+    QPalette palette = label2_->palette();
+    palette.setColor(QPalette::Window, QColor(80, 80, 80));
+    label2_->setPalette(palette);
+  }
+  label1_->installEventFilter(this);
+  label2_->installEventFilter(this);
+
+  text1_ = new QLineEdit(showWin_);
+  text1_->setToolTip(QStringLiteral("发送歌词时可在这里聊天不会受到干扰"));
+  text1_->hide();
+}
+
+void PlayerWindow::BuildMenus() {
+  chatoraSel_ = new QMenu(this);
+  auto* sel = chatoraSel_->addAction(QStringLiteral("未选择 Chatora 大厅"));
+  sendSel_.append(sel);
+  connect(chatoraSel_, &QMenu::aboutToShow, this, [this] { services_.hooks->ChooseTarget(this); });
+
+  lrcAdvance_ = new QMenu(this);
+  la1_ = lrcAdvance_->addAction(QStringLiteral("歌词不调节"));
+  la1_->setCheckable(true);
+  connect(la1_, &QAction::triggered, this, [this] { SetShiftFromMenu(0); });
+  la2_ = lrcAdvance_->addMenu(QStringLiteral("歌词提前"));
+  la3_ = lrcAdvance_->addMenu(QStringLiteral("歌词延迟"));
+
+  setMenu_ = new QMenu(this);
+  QMenu* addDir = setMenu_->addMenu(QStringLiteral("添加歌词查找目录"));
+  addDir->setObjectName(QStringLiteral("AddLrcDir_M"));
+  QAction* scan = addDir->addAction(QStringLiteral("自动在硬盘上搜索并添加"));
+  QAction* manual = addDir->addAction(QStringLiteral("手工添加"));
+  connect(scan, &QAction::triggered, this, [this] {
+    if (services_.hooks->StartScanner()) close();
+  });
+  connect(manual, &QAction::triggered, this, [this] { services_.hooks->ShowSearchDirDialog(this); });
+  QAction* link = setMenu_->addAction(QStringLiteral("关联歌词"));
+  link->setObjectName(QStringLiteral("LinkLrc_M"));
+  connect(link, &QAction::triggered, this, &PlayerWindow::LinkLyrics);
+  QAction* reload = setMenu_->addAction(QStringLiteral("重新载入歌词"));
+  reload->setObjectName(QStringLiteral("RestLrc_M"));
+  connect(reload, &QAction::triggered, this, &PlayerWindow::ReloadLyrics);
+  setMenu_->addSeparator();
+  const auto addToggle = [this](const QString& name, const QString& caption) {
+    QAction* action = setMenu_->addAction(caption);
+    action->setObjectName(name);
+    action->setCheckable(true);
+    return action;
+  };
+  QAction* openLrcSel = addToggle(QStringLiteral("OpenLrcSel_M"), QStringLiteral("自动打开关联歌词对话框"));
+  QAction* loop = addToggle(QStringLiteral("SetLoop_M"), QStringLiteral("循环播放"));
+  QAction* autoPlay = addToggle(QStringLiteral("SetAutoPlay_M"), QStringLiteral("打开时自动播放"));
+  connect(openLrcSel, &QAction::triggered, this,
+          [this, openLrcSel] { ApplyToggle(openLrcSel, settings_.openLrcSel, playerkeys::kOpenLrcSel); });
+  connect(loop, &QAction::triggered, this,
+          [this, loop] { ApplyToggle(loop, settings_.playLoop, playerkeys::kPlayLoop); });
+  connect(autoPlay, &QAction::triggered, this,
+          [this, autoPlay] { ApplyToggle(autoPlay, settings_.autoPlay, playerkeys::kAutoPlay); });
+  sendTypeM_ = setMenu_->addMenu(QStringLiteral("发送方式"));
+  for (const QString& caption : {QStringLiteral("粘贴发送"), QStringLiteral("模拟击键"), QStringLiteral("快速发送")}) {
+    QAction* item = sendTypeM_->addAction(caption);
+    item->setCheckable(true);
+    const int index = int(sendTypeSel_.size());
+    connect(item, &QAction::triggered, this, [this, index] { SelectSendType(index); });
+    sendTypeSel_.append(item);
+  }
+  sendTypeSel_[2]->setVisible(false);
+  QAction* skipUrl = addToggle(QStringLiteral("SkipUrl_M"), QStringLiteral("不发送包含网址的歌词"));
+  QAction* chatTest = addToggle(QStringLiteral("ChatTest_M"), QStringLiteral("在非目标窗口输入时时停止发送"));
+  connect(skipUrl, &QAction::triggered, this,
+          [this, skipUrl] { ApplyToggle(skipUrl, settings_.skipUrl, playerkeys::kSkipUrl); });
+  connect(chatTest, &QAction::triggered, this,
+          [this, chatTest] { ApplyToggle(chatTest, settings_.chatTest, playerkeys::kChatTest); });
+  setMenu_->addSeparator();
+  lFont_ = setMenu_->addMenu(QStringLiteral("歌词字体"));
+  QAction* firstFace = lFont_->addAction(kDefaultFontName);
+  connect(firstFace, &QAction::triggered, this, [this, firstFace] { ChooseFont(firstFace->text()); });
+  lfx_.append(firstFace);
+  lSize_ = setMenu_->addMenu(QStringLiteral("歌词字体尺寸"));
+  QAction* firstSize = lSize_->addAction(QStringLiteral("8"));
+  connect(firstSize, &QAction::triggered, this, [this] { ChooseFontSize(8); });
+  lsx_.append(firstSize);
+  mAlpha_ = setMenu_->addMenu(QStringLiteral("透明度"));
+  QAction* opaque = mAlpha_->addAction(QStringLiteral("不透明"));
+  connect(opaque, &QAction::triggered, this, [this] { ChooseTransparency(0); });
+  mAlphas_.append(opaque);
+  setMenu_->addSeparator();
+  QAction* editWithEditor = setMenu_->addAction(QStringLiteral("用《Versel》编辑歌词"));
+  QAction* editAsText = setMenu_->addAction(QStringLiteral("用记事本编辑歌词"));
+  connect(editWithEditor, &QAction::triggered, this,
+          [this] { services_.hooks->EditLyrics(this, true, openName_, lyricsPath_); });
+  connect(editAsText, &QAction::triggered, this,
+          [this] { services_.hooks->EditLyrics(this, false, openName_, lyricsPath_); });
+  setMenu_->addSeparator();
+  QMenu* mouLink = setMenu_->addMenu(QStringLiteral("添加到资源管理器右键菜单中"));
+  mouLink->setObjectName(QStringLiteral("MouLink_M"));
+  QAction* mlAdd = mouLink->addAction(QStringLiteral("添加"));
+  QAction* mlDel = mouLink->addAction(QStringLiteral("删除"));
+  mlAdd->setObjectName(QStringLiteral("MLAdd_M"));
+  mlDel->setObjectName(QStringLiteral("MLDel_M"));
+  connect(mlAdd, &QAction::triggered, this, &PlayerWindow::AddFileManagerEntry);
+  connect(mlDel, &QAction::triggered, this, &PlayerWindow::RemoveFileManagerEntry);
+
+  helpMm_ = new QMenu(QStringLiteral("帮助"), this);
+  QAction* help = helpMm_->addAction(QStringLiteral("帮助文档"));
+  QAction* about = helpMm_->addAction(QStringLiteral("关于Lyrova"));
+  connect(help, &QAction::triggered, this, &PlayerWindow::ShowHelp);
+  connect(about, &QAction::triggered, this, &PlayerWindow::ShowAbout);
+}
+
+void PlayerWindow::BuildShiftMenus() {
+  for (int i = 0; i < kShiftMenuItems; ++i) {
+    QAction* advance = la2_->addAction(ShiftItemCaption(i));
+    QAction* delay = la3_->addAction(ShiftItemCaption(i));
+    advance->setCheckable(true);
+    delay->setCheckable(true);
+    connect(advance, &QAction::triggered, this, [this, i] { SetShiftFromMenu((i + 1) * kShiftStepMs); });
+    connect(delay, &QAction::triggered, this, [this, i] { SetShiftFromMenu(-(i + 1) * kShiftStepMs); });
+    la2x_.append(advance);
+    la3x_.append(delay);
+  }
+}
+
+QAction* PlayerWindow::Toggle(const QString& objectName) const {
+  return setMenu_->findChild<QAction*>(objectName);
+}
+
+void PlayerWindow::ApplyToggle(QAction* action, bool& field, const QString& key) {
+  field = action->isChecked();
+  services_.settings->WriteBoolSetting(key, field);
+}
+
+void PlayerWindow::SelectSendType(int index) {
+  sendType_ = index;
+  for (int i = 0; i < sendTypeSel_.size(); ++i) sendTypeSel_[i]->setChecked(i == index);
+  sendTypeM_->setTitle(QStringLiteral("发送方式: ") + sendTypeSel_[index]->text());
+  if (index == 2)
+    services_.prompts->Message(
+        QStringLiteral("你选择的发送方式是快速发送，用此方式发送带表请歌词可能会引起发送的文本混乱，"
+                       "因此建议使用此方式时不要使用Chatora表情代码"),
+        QStringLiteral("Lyrova"), MessageIcon::Warning);
+}
+
+void PlayerWindow::LoadSettings() {
+  const SettingsStore& store = *services_.settings;
+  settings_ = ReadPlayerSettings(store, services_.programFolder, kDesignWidthTwips);
+  openDir_ = settings_.openDir;
+  openName_ = settings_.openName;
+  volume_ = settings_.volume;
+  SelectSendType(settings_.sendType);
+  mAlpha_->menuAction()->setVisible(services_.layeredAvailable);
+  transparency_ = settings_.transparency;
+  if (transparency_ > 0) ApplyAlpha(transparency_);
+  mAlpha_->setTitle(QStringLiteral("透明度: ") + QString::number(5 * transparency_) + u'%');
+  for (int s = 1; s <= 14; ++s) {
+    QAction* item = mAlpha_->addAction(QString::number(5 * s) + u'%');
+    connect(item, &QAction::triggered, this, [this, s] { ChooseTransparency(s); });
+    mAlphas_.append(item);
+  }
+  Toggle(QStringLiteral("OpenLrcSel_M"))->setChecked(settings_.openLrcSel);
+  Toggle(QStringLiteral("SetLoop_M"))->setChecked(settings_.playLoop);
+  Toggle(QStringLiteral("SetAutoPlay_M"))->setChecked(settings_.autoPlay);
+  Toggle(QStringLiteral("SkipUrl_M"))->setChecked(settings_.skipUrl);
+  Toggle(QStringLiteral("ChatTest_M"))->setChecked(settings_.chatTest);
+}
+
+void PlayerWindow::Start(const QStringList& arguments) {
+  services_.hooks->StartChatDiscovery();
+  LoadSettings();
+  // The window starts at its minimum height: the chat strip hidden.
+  resize(kDesignWidthTwips / kTwipsPerPixel, 0);
+  LayOut();
+  controlButt_[5]->SetIcon(ToolIcon(5, 0));
+  ApplyTopmost(false);
+  ShowIdleText();
+  resize(std::max(1, settings_.widthTwips / kTwipsPerPixel), height());
+  ApplyTopmost(true);
+  BuildShiftMenus();
+  SetOffsetMenus(0);
+  for (QLabel* label : lrc_) {
+    QFont font = label->font();
+    font.setFamily(settings_.fontName);
+    label->setFont(font);
+  }
+  if (settings_.fontSize) {
+    for (QLabel* label : lrc_) {
+      QFont font = label->font();
+      font.setPointSizeF(*settings_.fontSize);
+      label->setFont(font);
+    }
+    lSize_->setTitle(QStringLiteral("歌词字体尺寸: ") + QString::number(qint64(*settings_.fontSize + 0.5)));
+  }
+  ResizeHeightBy(-lastChatPanelHeight_);
+  LayOut();
+  for (int i = 1; i <= 40; ++i) {
+    QAction* item = lSize_->addAction(QString::number(i + 8));
+    connect(item, &QAction::triggered, this, [this, i] { ChooseFontSize(i + 8); });
+    lsx_.append(item);
+  }
+  buttonHints_ = kButtonHints;
+  label1_->setText(QStringLiteral("播放已停止"));
+
+  openName_ = Unquote(arguments.join(u' '));
+  if (FileExists(openName_)) {
+    // A relative name would lose its folder below; the file system's own spelling is kept.
+    const QFileInfo info(openName_);
+    openName_ = JoinPath(info.absolutePath(), info.fileName());
+    if (FileExists(openName_)) {
+      const LyricsLookup lookup(services_.dataFolder);
+      lyricsPath_ = lookup.FindLyricsFile(openName_);
+      if (lyricsPath_.isEmpty() && settings_.openLrcSel) {
+        services_.hooks->ShowLinkDialog(this, openName_, QString());
+        lyricsPath_ = lookup.FindLyricsFile(openName_);
+      }
+      lyricsLoaded_ = LoadLyrics();
+      ShowIdleText();
+      if (settings_.autoPlay) Play();
+    }
+  } else {
+    openName_.clear();
+  }
+  lastChatPanelHeight_ = kInitialChatPanelHeight;
+  show();
+}
+
+void PlayerWindow::closeEvent(QCloseEvent* event) {
+  Shutdown();
+  event->accept();
+}
+
+void PlayerWindow::Shutdown() {
+  if (closing_) return;
+  closing_ = true;
+  timer1_.stop();
+  timer2_.stop();
+  services_.media->CloseMedia();
+  WriteShutdownSettings(*services_.settings, width() * kTwipsPerPixel, volume_, sendType_,
+                        openDir_, openName_);
+}
+
+void PlayerWindow::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Up || event->key() == Qt::Key_Down) {
+    offsetStep_ = event->key() == Qt::Key_Up ? kShiftStepMs : -kShiftStepMs;
+    StepShiftByKey();
+    timer2_.start();
+    return;
+  }
+  if (event->key() == Qt::Key_M && event->modifiers() == Qt::AltModifier) {
+    sendTypeSel_[2]->setVisible(true);
+    return;
+  }
+  QWidget::keyPressEvent(event);
+}
+
+void PlayerWindow::keyReleaseEvent(QKeyEvent* event) {
+  if ((event->key() == Qt::Key_Up || event->key() == Qt::Key_Down) && !event->isAutoRepeat()) {
+    offsetStep_ = 0;
+    return;
+  }
+  QWidget::keyReleaseEvent(event);
+}
+
+void PlayerWindow::dragEnterEvent(QDragEnterEvent* event) {
+  if (event->mimeData()->hasUrls()) event->acceptProposedAction();
+}
+
+void PlayerWindow::dropEvent(QDropEvent* event) {
+  const QList<QUrl> urls = event->mimeData()->urls();
+  if (urls.isEmpty() || !urls.first().isLocalFile()) return;
+  const QString path = urls.first().toLocalFile();
+  if (!FileExists(path)) return;
+  event->acceptProposedAction();
+  OpenDroppedFile(path);
+}
+
+bool PlayerWindow::eventFilter(QObject* watched, QEvent* event) {
+  const bool movable = watched == lrcOut_ || watched == panel_ || lrc_.contains(watched);
+  if (movable && event->type() == QEvent::MouseButtonPress) {
+    auto* mouse = static_cast<QMouseEvent*>(event);
+    if (mouse->button() == Qt::LeftButton) {
+      dragOffset_ = mouse->globalPosition().toPoint() - frameGeometry().topLeft();
+      windowDragging_ = false;
+    }
+  } else if (movable && event->type() == QEvent::MouseMove) {
+    auto* mouse = static_cast<QMouseEvent*>(event);
+    if (mouse->buttons() & Qt::LeftButton) {
+      // The window system moves the window when it can; elsewhere the window follows the pointer.
+      if (!windowDragging_ && windowHandle() && windowHandle()->startSystemMove()) return true;
+      windowDragging_ = true;
+      move(mouse->globalPosition().toPoint() - dragOffset_);
+      return true;
+    }
+  } else if ((watched == label1_ || watched == label2_) && event->type() == QEvent::Enter) {
+    ShowVolumeBar(true);
+  }
+  return QWidget::eventFilter(watched, event);
+}
+
+void PlayerWindow::ShowVolumeBar(bool show) {
+  if (show) {
+    shape1_->hide();
+    label1_->hide();
+    label2_->hide();
+    vol_->show();
+    vol_->grabMouse();
+  } else {
+    vol_->releaseMouse();
+    vol_->hide();
+    shape1_->show();
+    label1_->show();
+    label2_->hide();
+  }
+}
+
+bool PlayerWindow::VolumeBarShown() const { return vol_->isVisible(); }
+QString PlayerWindow::CurrentLineText() const { return lrc_[0]->text(); }
+QString PlayerWindow::NextLineText() const { return lrc_[1]->text(); }
+QString PlayerWindow::StatusText() const { return label1_->text(); }
+QString PlayerWindow::HintText() const { return label2_->text(); }
+bool PlayerWindow::HintShown() const { return !label2_->isHidden(); }
+
+}  // namespace lyrova

@@ -1,0 +1,265 @@
+#pragma once
+
+#include "lyrics/lyricsdocument.h"
+#include "player/core/linecursor.h"
+#include "player/core/playersettings.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <QTimer>
+#include <QWidget>
+
+#include <functional>
+
+class QAction;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QUrl;
+
+namespace lyrova {
+
+class MediaControl;
+class PlayerHooks;
+class Prompts;
+class ProgressBar;
+class SettingsStore;
+class ToolButton;
+class VolumeBar;
+
+// What the Player window works with. Every pointer must outlive the window.
+struct PlayerServices {
+  const SettingsStore* settings = nullptr;
+  MediaControl* media = nullptr;
+  Prompts* prompts = nullptr;
+  PlayerHooks* hooks = nullptr;
+  QString programFolder;  // the Player's own folder: default open folder
+  QString dataFolder;     // holds the list files and the built-in "Lrc" folder
+  bool layeredAvailable = false;
+  // Opens the help file with the desktop's viewer.
+  std::function<bool(const QUrl&)> openUrl;
+  // When set, called with the text of every line the moment it becomes current.
+  std::function<void(const QString&)> echo;
+  // Close the window when a song ends and does not loop.
+  bool quitAtEnd = false;
+};
+
+// The Player's main window and the holder of all Player state: the song, its lyrics, the line
+// cursor, the lyric shift and the settings read at start. The pure calculations live in
+// player/core; this class wires them to the widgets, the timers and the media device.
+class PlayerWindow : public QWidget {
+  Q_OBJECT
+
+ public:
+  static constexpr int kButtonCount = 13;
+  static constexpr int kTwipsPerPixel = 15;
+  static constexpr int kMinWidthTwips = 5685;
+  static constexpr int kDesignWidthTwips = 7500;
+  static constexpr int kInitialChatPanelHeight = 32;
+
+  PlayerWindow(const PlayerServices& services, QWidget* parent = nullptr);
+  ~PlayerWindow() override;
+
+  // Runs the start-up steps that follow the window's creation: the command line (`arguments`
+  // joined by blanks is one file path, optionally quoted) and the first showing.
+  void Start(const QStringList& arguments);
+
+  // Commands, as the toolbar, menus, keys and drops trigger them.
+  void RunButton(int index);
+  void OpenFromDialog();
+  void OpenDroppedFile(const QString& path);
+  void Play();
+  void ReloadLyrics();
+  void LinkLyrics();
+  void SetShiftFromMenu(qint32 shiftMs);
+  void StepShiftByKey();
+  void Tick();
+  void SeekPress(int x);
+  void SeekDrag(int x);
+  void SeekRelease(int x);
+  void SetVolumeAt(int x);
+  void ToggleChatStrip();
+  void ChooseFont(const QString& face);
+  void ChooseFontSize(int size);
+  void ChooseTransparency(int step);
+  void SelectSendType(int index);
+  void ShowHelp();
+  void ShowAbout();
+  void AddFileManagerEntry();
+  void RemoveFileManagerEntry();
+  // Shows a note in the status area until playback redraws it.
+  void ShowStatusNote(const QString& text);
+
+  // State, for the window's own parts and for tests.
+  const LyricsDocument& Lyrics() const { return lyrics_; }
+  const LineCursor& Cursor() const { return cursor_; }
+  QString OpenName() const { return openName_; }
+  QString OpenDir() const { return openDir_; }
+  QString LyricsPath() const { return lyricsPath_; }
+  bool LyricsLoaded() const { return lyricsLoaded_; }
+  qint32 SyncOffset() const { return syncOffset_; }
+  qint32 Volume() const { return volume_; }
+  qint32 SendType() const { return sendType_; }
+  qint32 Transparency() const { return transparency_; }
+  bool Topmost() const { return topmost_; }
+  bool PlayLoop() const { return settings_.playLoop; }
+  int ChatPanelHeight() const { return chatPanelHeight_; }
+  int LastChatPanelHeight() const { return lastChatPanelHeight_; }
+  QString CurrentLineText() const;
+  QString NextLineText() const;
+  QString StatusText() const;
+  QString HintText() const;
+  bool HintShown() const;
+  bool VolumeBarShown() const;
+  QTimer& PlaybackTimer() { return timer1_; }
+  QTimer& ShiftTimer() { return timer2_; }
+  ProgressBar* ProgressBarWidget() const { return locPut_; }
+  ToolButton* Button(int index) const { return controlButt_.value(index); }
+  QLineEdit* ChatInput() const { return text1_; }
+
+  // The pop-up menus and their item arrays, named as the designs name them.
+  QMenu* ChatoraSel() const { return chatoraSel_; }
+  QMenu* LrcAdvance() const { return lrcAdvance_; }
+  QMenu* SetMenu() const { return setMenu_; }
+  QMenu* HelpMenu() const { return helpMm_; }
+  QAction* LA1() const { return la1_; }
+  QMenu* LA2() const { return la2_; }
+  QMenu* LA3() const { return la3_; }
+  const QList<QAction*>& LA2x() const { return la2x_; }
+  const QList<QAction*>& LA3x() const { return la3x_; }
+  const QList<QAction*>& SendTypeSel() const { return sendTypeSel_; }
+  const QList<QAction*>& LFx() const { return lfx_; }
+  const QList<QAction*>& LSx() const { return lsx_; }
+  const QList<QAction*>& Alphas() const { return mAlphas_; }
+  QMenu* AlphaMenu() const { return mAlpha_; }
+  QMenu* FontMenu() const { return lFont_; }
+  QMenu* FontSizeMenu() const { return lSize_; }
+  QMenu* SendTypeMenu() const { return sendTypeM_; }
+  QAction* Toggle(const QString& objectName) const;
+
+  // Pop-up menus are shown through this, so tests can look at a menu instead of running it.
+  std::function<void(QMenu*, const QPoint&)> popUp;
+
+  // Builds the font menu the first time and sets its caption to the current face.
+  void SetFontCaption(const QString& face);
+  void SetOffsetMenus(qint32 shiftMs);
+
+ protected:
+  void resizeEvent(QResizeEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void keyReleaseEvent(QKeyEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  enum class LineMode { Send, Quiet };
+
+  void BuildControls();
+  void BuildMenus();
+  void BuildShiftMenus();
+  void LoadSettings();
+  void Shutdown();
+
+  // Playback and sync.
+  bool LoadLyrics();
+  qint32 Position();
+  qint32 TrackLine(qint32 positionMs);
+  void DrawProgress(qint32 positionMs, qint32 nextMs);
+  void ShowLine(qint32 key, LineMode mode);
+  void OpenSong(const QString& path);
+  void AfterSongChosen();
+  PlaybackFacts Facts() const;
+  void StopPlayback();
+  void HandleSongEnd();
+  void ApplyVolume();
+
+  // Look.
+  void LayOut();
+  void ShowIdleText();
+  void CenterLyricLines();
+  void ShowStatusLabel();
+  void ShowHint(const QString& text);
+  void ApplyTopmost(bool on);
+  void ApplyAlpha(int step);
+  void ResizeHeightBy(int pixels);
+  void ApplyLyricFontSize(double points);
+  void ApplyToggle(QAction* action, bool& field, const QString& key);
+
+  // Toolbar look.
+  void OnButtonEntered(int index);
+  void OnButtonLeft(int index);
+  void OnButtonPressed(int index);
+  void OnButtonReleased(int index, bool inside);
+  void PopUp(QMenu* menu, int buttonIndex);
+
+  // Volume bar hover.
+  void ShowVolumeBar(bool show);
+
+  PlayerServices services_;
+  PlayerSettings settings_;
+  LyricsDocument lyrics_;
+  LineCursor cursor_;
+
+  QString openDir_;
+  QString openName_;
+  QString lyricsPath_;
+  bool lyricsLoaded_ = false;
+  bool lyricsBusy_ = false;
+  qint32 syncOffset_ = 0;
+  qint32 offsetStep_ = 0;
+  qint32 volume_ = 750;
+  qint32 sendType_ = 0;
+  qint32 transparency_ = 0;
+  bool topmost_ = false;
+  bool seekDragging_ = false;
+  bool resumeAfterSeek_ = false;
+  int chatPanelHeight_ = 0;
+  int lastChatPanelHeight_ = 0;
+  int barWidth_ = 0;
+  int barHeight_ = 0;
+  bool closing_ = false;
+  bool fontListBuilt_ = false;
+  bool layingOut_ = false;
+  QStringList buttonHints_;
+  bool windowDragging_ = false;
+  QPoint dragOffset_;
+
+  // Controls, named as the designs name them.
+  QWidget* showWin_ = nullptr;
+  QWidget* lrcOut_ = nullptr;
+  QList<QLabel*> lrc_;
+  QWidget* panel_ = nullptr;
+  QList<ToolButton*> controlButt_;
+  ProgressBar* locPut_ = nullptr;
+  QLabel* label1_ = nullptr;
+  QLabel* label2_ = nullptr;
+  QWidget* shape1_ = nullptr;
+  VolumeBar* vol_ = nullptr;
+  QLineEdit* text1_ = nullptr;
+  QTimer timer1_;
+  QTimer timer2_;
+
+  QMenu* chatoraSel_ = nullptr;
+  QList<QAction*> sendSel_;
+  QMenu* lrcAdvance_ = nullptr;
+  QAction* la1_ = nullptr;
+  QMenu* la2_ = nullptr;
+  QMenu* la3_ = nullptr;
+  QList<QAction*> la2x_;
+  QList<QAction*> la3x_;
+  QMenu* setMenu_ = nullptr;
+  QMenu* sendTypeM_ = nullptr;
+  QList<QAction*> sendTypeSel_;
+  QMenu* lFont_ = nullptr;
+  QList<QAction*> lfx_;
+  QMenu* lSize_ = nullptr;
+  QList<QAction*> lsx_;
+  QMenu* mAlpha_ = nullptr;
+  QList<QAction*> mAlphas_;
+  QMenu* helpMm_ = nullptr;
+};
+
+}  // namespace lyrova

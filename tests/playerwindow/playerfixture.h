@@ -1,0 +1,104 @@
+#pragma once
+
+// A Player window over the fake audio system, scripted prompts and a private settings store and
+// data folder, for tests that run without a screen.
+#include "common/clock.h"
+#include "common/settings.h"
+#include "common/ui/scriptedprompts.h"
+#include "media/commanddevice.h"
+#include "media/fakeaudio.h"
+#include "media/mediacontrol.h"
+#include "player/window/playerhooks.h"
+#include "player/window/playerwindow.h"
+
+#include <QDir>
+#include <QFile>
+#include <QMenu>
+#include <QTemporaryDir>
+#include <QUrl>
+
+#include <memory>
+
+namespace lyrova {
+
+class RecordingHooks : public PlayerHooks {
+ public:
+  bool Sending() const override { return sending; }
+  void StopSending() override { sending = false; }
+  void SendLyricLine(const LyricLine& line) override { sent.append(line.text); }
+  void ShowLinkDialog(QWidget*, const QString& song, const QString&) override {
+    linkDialogs.append(song);
+  }
+
+  bool sending = false;
+  QStringList sent;
+  QStringList linkDialogs;
+};
+
+struct PlayerFixture {
+  QTemporaryDir root;
+  SettingsStore settings{kPlayerProgram, root.filePath(QStringLiteral("config"))};
+  FakeAudio audio;
+  CommandDevice device{audio.Factory()};
+  MediaControl media{device, FormatClock};
+  ScriptedPrompts prompts;
+  RecordingHooks hooks;
+  QString echoed;
+  QList<QUrl> opened;
+  std::unique_ptr<PlayerWindow> window;
+
+  QString DataFolder() const { return root.filePath(QStringLiteral("data")); }
+
+  PlayerFixture() {
+    QDir(root.path()).mkpath(QStringLiteral("data"));
+    QDir(root.path()).mkpath(QStringLiteral("music"));
+  }
+
+  // A song file the fake audio system plays with the given length.
+  QString Song(const QString& name, qint64 lengthMs) {
+    const QString path = root.filePath(QStringLiteral("music/") + name);
+    Write(path, "not really audio");
+    audio.AddFile(path, lengthMs);
+    return path;
+  }
+
+  static void Write(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly)) file.write(bytes);
+  }
+
+  PlayerWindow& Make() {
+    PlayerServices services;
+    services.settings = &settings;
+    services.media = &media;
+    services.prompts = &prompts;
+    services.hooks = &hooks;
+    services.programFolder = root.path();
+    services.dataFolder = DataFolder();
+    services.layeredAvailable = true;
+    services.openUrl = [this](const QUrl& url) {
+      opened.append(url);
+      return true;
+    };
+    services.echo = [this](const QString& line) { echoed += line + u'\n'; };
+    window = std::make_unique<PlayerWindow>(services);
+    // Menus are looked at, never run.
+    window->popUp = [this](QMenu* menu, const QPoint&) { poppedUp.append(menu); };
+    return *window;
+  }
+
+  PlayerWindow& Start(const QStringList& arguments = {}) {
+    Make().Start(arguments);
+    return *window;
+  }
+
+  // Moves the fake clock on and lets the playback tick run once.
+  void PlayFor(qint64 ms) {
+    audio.Advance(ms);
+    window->Tick();
+  }
+
+  QList<QMenu*> poppedUp;
+};
+
+}  // namespace lyrova

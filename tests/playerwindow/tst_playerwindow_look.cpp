@@ -1,0 +1,169 @@
+#include "playerfixture.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QLineEdit>
+
+#include <algorithm>
+#include <QTest>
+
+using namespace lyrova;
+
+class TestPlayerLook : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void firstStartShowsTheIdleWindow() {
+    PlayerFixture f;
+    PlayerWindow& w = f.Start({QStringLiteral("/R")});
+    QCOMPARE(w.OpenName(), QString());
+    QCOMPARE(w.CurrentLineText(), u"Lyrova 1.42"_qs);
+    QVERIFY(!w.NextLineText().isEmpty());
+    QCOMPARE(w.StatusText(), u"播放已停止"_qs);
+    QVERIFY(w.Topmost());
+    QVERIFY(w.windowFlags() & Qt::FramelessWindowHint);
+    QVERIFY(w.windowFlags() & Qt::WindowStaysOnTopHint);
+    QCOMPARE(w.Volume(), 750);
+    QCOMPARE(w.Transparency(), 3);
+    QCOMPARE(w.AlphaMenu()->title(), u"透明度: 15%"_qs);
+    QCOMPARE(w.Alphas().size(), 15);
+    QCOMPARE(w.Alphas()[0]->text(), u"不透明"_qs);
+    QCOMPARE(w.Alphas()[14]->text(), u"70%"_qs);
+    QCOMPARE(w.LA2x().size(), 30);
+    QCOMPARE(w.LA3x().size(), 30);
+    QCOMPARE(w.LA2x()[0]->text(), u"0.5 秒"_qs);
+    QCOMPARE(w.LA3x()[29]->text(), u"15.0 秒"_qs);
+    QVERIFY(w.LA1()->isChecked());
+    QCOMPARE(w.LA2()->title(), u"歌词提前↑"_qs);
+    QCOMPARE(w.LSx().size(), 41);
+    QCOMPARE(w.LSx()[0]->text(), u"8"_qs);
+    QCOMPARE(w.LSx()[40]->text(), u"48"_qs);
+    QCOMPARE(w.FontSizeMenu()->title(), u"歌词字体尺寸: 11"_qs);
+    QVERIFY(w.Toggle(QStringLiteral("OpenLrcSel_M"))->isChecked());
+    QVERIFY(!w.Toggle(QStringLiteral("SetLoop_M"))->isChecked());
+    QVERIFY(w.Toggle(QStringLiteral("SetAutoPlay_M"))->isChecked());
+    QVERIFY(!w.Toggle(QStringLiteral("SkipUrl_M"))->isChecked());
+    QVERIFY(w.Toggle(QStringLiteral("ChatTest_M"))->isChecked());
+    QVERIFY(w.SendTypeSel()[0]->isChecked());
+    QVERIFY(!w.SendTypeSel()[2]->isVisible());
+    QCOMPARE(w.SendTypeMenu()->title(), u"发送方式: 粘贴发送"_qs);
+    QCOMPARE(w.ChatPanelHeight(), 0);
+    QCOMPARE(w.LastChatPanelHeight(), 32);
+    QVERIFY(!f.prompts.Unanswered());
+  }
+
+  void altMRevealsFastSending() {
+    PlayerFixture f;
+    PlayerWindow& w = f.Start();
+    QTest::keyClick(&w, Qt::Key_M, Qt::ControlModifier | Qt::AltModifier);
+    QVERIFY(!w.SendTypeSel()[2]->isVisible());
+    QTest::keyClick(&w, Qt::Key_M, Qt::AltModifier);
+    QVERIFY(w.SendTypeSel()[2]->isVisible());
+    w.SendTypeSel()[2]->trigger();
+    QCOMPARE(w.SendType(), 2);
+    QCOMPARE(f.prompts.Last().icon, MessageIcon::Warning);
+    QVERIFY(f.prompts.Last().text.startsWith(u"你选择的发送方式是快速发送"_qs));
+  }
+
+  void minimumSizeAndChatStrip() {
+    PlayerFixture f;
+    PlayerWindow& w = f.Start();
+    const int minimum = w.height();
+    QCOMPARE(w.minimumHeight(), minimum);
+    QVERIFY(w.ChatInput()->isHidden());
+    // Too narrow springs back to the minimum width; too low to the minimum height.
+    w.resize(100, 10);
+    QCOMPARE(w.width(), (5685 + 14) / 15);
+    QCOMPARE(w.height(), minimum);
+    w.RunButton(9);
+    QCOMPARE(w.ChatPanelHeight(), 32);
+    QCOMPARE(w.height(), minimum + 32);
+    QVERIFY(!w.ChatInput()->isHidden());
+    w.resize(w.width(), minimum + 50);
+    QCOMPARE(w.ChatPanelHeight(), 50);
+    w.RunButton(9);
+    QCOMPARE(w.ChatPanelHeight(), 0);
+    w.RunButton(9);  // reopens at the height it last had
+    QCOMPARE(w.ChatPanelHeight(), 50);
+  }
+
+  void fontSizeKeepsTheStripState() {
+    PlayerFixture f;
+    PlayerWindow& w = f.Start();
+    const int before = w.height();
+    w.ChooseFontSize(30);
+    QCOMPARE(w.ChatPanelHeight(), 0);
+    QVERIFY(w.height() > before);
+    QCOMPARE(f.settings.ReadSetting(QStringLiteral("FontSize"), QString()), u"30"_qs);
+    QCOMPARE(w.FontSizeMenu()->title(), u"歌词字体尺寸: 30"_qs);
+    w.ChooseFontSize(8);
+    QCOMPARE(w.ChatPanelHeight(), 0);
+    QVERIFY(w.height() < before);
+    // With the strip shown, it keeps what height is left.
+    w.RunButton(9);
+    const int strip = w.ChatPanelHeight();
+    QVERIFY(strip > 0);
+    w.ChooseFontSize(12);
+    QVERIFY(w.ChatPanelHeight() > 0);
+    QVERIFY(w.ChatPanelHeight() < strip);
+  }
+
+  void storedFontSizeOutOfRangeKeepsTheDesign() {
+    PlayerFixture f;
+    f.settings.WriteSetting(QStringLiteral("FontSize"), QStringLiteral("49"));
+    PlayerWindow& w = f.Start();
+    QCOMPARE(w.FontSizeMenu()->title(), u"歌词字体尺寸"_qs);
+  }
+
+  void idleTexts() {
+    PlayerFixture f;
+    const QString song = f.Song(QStringLiteral("无词.mp3"), 10'000);
+    f.settings.WriteSetting(QStringLiteral("AutoPlay"), QStringLiteral("0"));
+    PlayerWindow& w = f.Start({song});
+    QCOMPARE(w.CurrentLineText(), u"无词.mp3"_qs);
+    QCOMPARE(w.NextLineText(), u"歌词未找到"_qs);
+    // A lyrics "file" that cannot be read: a folder with the lyrics name.
+    PlayerFixture f2;
+    const QString song2 = f2.Song(QStringLiteral("b.mp3"), 10'000);
+    QDir(f2.root.filePath(QStringLiteral("data"))).mkpath(QStringLiteral("Lrc"));
+    const QString broken = f2.root.filePath(QStringLiteral("data/LrcLink.ini"));
+    const QString target = f2.root.filePath(QStringLiteral("music/gone.lrc"));
+    PlayerFixture::Write(broken, (song2 + u"\r\n" + target + u"\r\n").toUtf8());
+    f2.settings.WriteSetting(QStringLiteral("AutoPlay"), QStringLiteral("0"));
+    PlayerWindow& w2 = f2.Start({song2});
+    QCOMPARE(w2.LyricsPath(), target);
+    QCOMPARE(w2.NextLineText(), u"歌词读取失败:"_qs + target);
+  }
+
+  void longLinesStartAtTheLeftEdge() {
+    PlayerFixture f;
+    const QString song = f.Song(QStringLiteral("a.mp3"), 10'000);
+    PlayerFixture::Write(f.root.filePath(QStringLiteral("music/a.lrc")),
+                         "[00:00.00]" + QByteArray(400, 'W') + "\r\n[00:05.00]short\r\n");
+    PlayerWindow& w = f.Start({song});
+    f.PlayFor(10);
+    const auto labels = w.findChildren<QLabel*>();
+    const auto current = std::find_if(labels.begin(), labels.end(),
+                                      [](QLabel* l) { return l->text().startsWith(u"WWW"_qs); });
+    QVERIFY(current != labels.end());
+    QCOMPARE((*current)->x(), 0);
+    const auto next = std::find_if(labels.begin(), labels.end(),
+                                   [](QLabel* l) { return l->text() == u"short"_qs; });
+    QVERIFY(next != labels.end());
+    QVERIFY((*next)->x() > 0);
+  }
+
+  void menusPopUpFromTheirButtons() {
+    PlayerFixture f;
+    PlayerWindow& w = f.Start();
+    w.RunButton(7);
+    w.RunButton(10);
+    w.RunButton(11);
+    QCOMPARE(f.poppedUp, (QList<QMenu*>{w.LrcAdvance(), w.SetMenu(), w.HelpMenu()}));
+    QVERIFY(w.FontMenu()->title().startsWith(u"歌词字体: "_qs));
+    QVERIFY(w.LFx().size() >= 1);
+  }
+};
+
+QTEST_MAIN(TestPlayerLook)
+#include "tst_playerwindow_look.moc"

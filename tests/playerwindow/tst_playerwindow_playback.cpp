@@ -1,0 +1,243 @@
+#include "playerfixture.h"
+
+#include "player/window/bars.h"
+
+#include <QAction>
+#include <QTest>
+
+using namespace lyrova;
+
+namespace {
+
+// Lines at 1 s, 3 s (twice, same time), 6 s; the Player adds an empty line at 0.
+const QByteArray kLyrics =
+    "[ti:Test]\r\n[00:01.00]one\r\n[00:03.00]two a\r\n[00:03.00]two b\r\n[00:06.00]three\r\n";
+
+}  // namespace
+
+class TestPlayerPlayback : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void commandLineSongPlaysWithItsLyrics() {
+    PlayerFixture f;
+    const QString song = f.Song(QStringLiteral("歌 one.mp3"), 10'000);
+    PlayerFixture::Write(f.root.filePath(QStringLiteral("music/歌 one.lrc")), kLyrics);
+    // The name holds a blank, so the shell hands it over in two pieces; quotes are allowed.
+    const qsizetype blank = song.indexOf(u' ');
+    PlayerWindow& w = f.Start({u'"' + song.left(blank), song.mid(blank + 1) + u'"'});
+    QCOMPARE(w.OpenName(), song);
+    QVERIFY(w.LyricsLoaded());
+    QVERIFY(f.media.IsOpen());
+    QVERIFY(f.media.IsPlaying());
+    QVERIFY(w.PlaybackTimer().isActive());
+    QCOMPARE(w.Lyrics().count(), 5);
+
+    f.PlayFor(500);
+    QCOMPARE(w.CurrentLineText(), QString());
+    QCOMPARE(w.NextLineText(), u"one"_qs);
+    QCOMPARE(w.StatusText(), u"00:00/00:10"_qs);
+    f.PlayFor(500);
+    QCOMPARE(w.CurrentLineText(), u"one"_qs);
+    QCOMPARE(w.NextLineText(), u"two a"_qs);
+    f.PlayFor(2'000);  // exactly 3 s: the first of the two equal lines
+    QCOMPARE(w.CurrentLineText(), u"two a"_qs);
+    f.PlayFor(10);  // beyond 3 s: the second
+    QCOMPARE(w.CurrentLineText(), u"two b"_qs);
+    QCOMPARE(w.NextLineText(), u"three"_qs);
+    f.PlayFor(4'000);
+    QCOMPARE(w.CurrentLineText(), u"three"_qs);
+    QCOMPARE(w.NextLineText(), QString());
+    // After the last line the span to the "next line" runs to the end of the song.
+    QCOMPARE(w.Cursor().nextLineTime, 10'000);
+    QCOMPARE(f.echoed, u"\none\ntwo a\ntwo b\nthree\n"_qs);
+  }
+
+  void endOfSongWithoutLoopStaysPaused() {
+    PlayerFixture f;
+    const QString song = f.Song(QStringLiteral("a.mp3"), 4'000);
+    f.hooks.sending = true;
+    PlayerWindow& w = f.Start({song});
+    f.PlayFor(5'000);
+    QVERIFY(!f.media.IsPlaying());
+    QVERIFY(f.media.IsOpen());
+    QVERIFY(!f.hooks.sending);  // sending stops at the end of a song
+    QCOMPARE(f.media.GetMediaStatus(false), 4'000);
+    w.Tick();
+    QVERIFY(!w.PlaybackTimer().isActive());
+    // Play starts a finished song again from 0.
+    w.RunButton(1);
+    QVERIFY(f.media.IsPlaying());
+    QCOMPARE(f.media.GetMediaStatus(false), 0);
+  }
+
+  void endOfSongWithLoopRestarts() {
+    PlayerFixture f;
+    f.settings.WriteSetting(QStringLiteral("PlayLoop"), QStringLiteral("-1"));
+    const QString song = f.Song(QStringLiteral("a.mp3"), 4'000);
+    PlayerWindow& w = f.Start({song});
+    QVERIFY(w.PlayLoop());
+    f.PlayFor(4'000);
+    QVERIFY(f.media.IsPlaying());
+    QVERIFY(w.PlaybackTimer().isActive());
+    QCOMPARE(f.media.GetMediaStatus(false), 0);
+  }
+
+  void shiftByMenuAndKeys() {
+    PlayerFixture f;
+    const QString song = f.Song(QStringLiteral("a.mp3"), 10'000);
+    PlayerFixture::Write(f.root.filePath(QStringLiteral("music/a.lrc")), kLyrics);
+    PlayerWindow& w = f.Start({song});
+    f.PlayFor(500);
+    QCOMPARE(w.CurrentLineText(), QString());
+    // Advancing the lyrics by 0.5 s shows "one" at 0.5 s of media time.
+    w.LA2x()[0]->trigger();
+    QCOMPARE(w.SyncOffset(), 500);
+    QCOMPARE(w.CurrentLineText(), u"one"_qs);
+    w.LA2x()[29]->trigger();
+    QCOMPARE(w.SyncOffset(), 15'000);
+    w.RunButton(7);
+    QVERIFY(w.LA2x()[29]->isChecked());
+    QCOMPARE(w.LA2()->title(), u"歌词提前↑: 15 秒"_qs);
+    QVERIFY(!w.LA1()->isChecked());
+    w.LA3x()[1]->trigger();
+    QCOMPARE(w.SyncOffset(), -1'000);
+    w.LA1()->trigger();
+    QCOMPARE(w.SyncOffset(), 0);
+
+    // Each key-down steps 0.5 s at once; the label tells the shift.
+    QTest::keyPress(&w, Qt::Key_Down);
+    QCOMPARE(w.SyncOffset(), -500);
+    QCOMPARE(w.HintText(), u"减慢 00.5秒"_qs);
+    QVERIFY(w.ShiftTimer().isActive());
+    QTest::keyRelease(&w, Qt::Key_Down);
+    w.StepShiftByKey();  // the repeat tick after release stops and restores the status
+    QVERIFY(!w.ShiftTimer().isActive());
+    QVERIFY(!w.HintShown());
+    for (int i = 0; i < 300; ++i) QTest::keyPress(&w, Qt::Key_Up);
+    QCOMPARE(w.SyncOffset(), 120'000);
+    QCOMPARE(w.HintText(), u"加快 120.0秒"_qs);
+    // A shift beyond the menu's range checks no item.
+    w.SetOffsetMenus(16'000);
+    for (QAction* item : w.LA2x()) QVERIFY(!item->isChecked());
+  }
+
+  void seekingPreviewsUntilRelease() {
+    PlayerFixture f;
+    const QString song = f.Song(QStringLiteral("a.mp3"), 10'000);
+    PlayerFixture::Write(f.root.filePath(QStringLiteral("music/a.lrc")), kLyrics);
+    PlayerWindow& w = f.Start({song});
+    w.RunButton(2);  // pause
+    QVERIFY(!f.media.IsPlaying());
+    const int width = w.ProgressBarWidget()->width();
+    QVERIFY(width > 0);
+    w.SeekPress(0);
+    w.SeekDrag(width * 7 / 10);
+    // The picture and the lines move; the media does not.
+    QCOMPARE(w.CurrentLineText(), u"three"_qs);
+    QCOMPARE(f.media.GetMediaStatus(false), 0);
+    w.SeekRelease(width / 2);
+    QCOMPARE(f.media.GetMediaStatus(false), 5'000);
+    QVERIFY(!f.media.IsPlaying());  // it was paused: it stays paused
+
+    // While playing, a seek pauses on press and resumes on release.
+    w.RunButton(2);
+    QVERIFY(f.media.IsPlaying());
+    w.SeekPress(width / 10);
+    QVERIFY(!f.media.IsPlaying());
+    w.SeekRelease(width / 10);
+    QVERIFY(f.media.IsPlaying());
+    QCOMPARE(f.media.GetMediaStatus(false), 1'000);
+  }
+
+  void stopAndPlayReloadsTheSong() {
+    PlayerFixture f;
+    const QString song = f.Song(QStringLiteral("a.mp3"), 10'000);
+    PlayerWindow& w = f.Start({song});
+    QCOMPARE(w.LyricsPath(), QString());
+    w.RunButton(3);
+    QVERIFY(!f.media.IsOpen());
+    QCOMPARE(w.StatusText(), u"播放已停止"_qs);
+    QCOMPARE(w.NextLineText(), u"歌词未找到"_qs);
+    // Lyrics that appeared meanwhile are found by the next Play.
+    PlayerFixture::Write(f.root.filePath(QStringLiteral("music/A.LRC")), kLyrics);
+    w.RunButton(1);
+    QVERIFY(f.media.IsPlaying());
+    QVERIFY(w.LyricsLoaded());
+    QCOMPARE(w.LyricsPath(), f.root.filePath(QStringLiteral("music/A.LRC")));
+  }
+
+  void openByDialogAndDrop() {
+    PlayerFixture f;
+    const QString first = f.Song(QStringLiteral("first.mp3"), 10'000);
+    const QString second = f.Song(QStringLiteral("second.ogg"), 8'000);
+    PlayerWindow& w = f.Start();
+    QCOMPARE(w.OpenName(), QString());
+    f.prompts.AnswerFiles({first});
+    w.RunButton(0);
+    const ShownPrompt shown = f.prompts.Last();
+    QCOMPARE(shown.kind, PromptKind::OpenFile);
+    QCOMPARE(shown.request.title, u"打开音频文件"_qs);
+    QCOMPARE(shown.request.startFolder, f.root.path());  // the stored folder does not exist yet
+    QCOMPARE(shown.request.nameFilters.value(0).left(5), u"全部音频 "_qs);
+    QVERIFY(shown.request.fileMustExist);
+    QCOMPARE(w.OpenName(), first);
+    QCOMPARE(w.OpenDir(), f.root.filePath(QStringLiteral("music")));
+    QVERIFY(f.media.IsPlaying());
+    // No lyrics and the offer is on: the link dialog was asked for.
+    QCOMPARE(f.hooks.linkDialogs, QStringList{first});
+
+    f.prompts.CancelFileDialog();
+    w.RunButton(0);
+    QCOMPARE(w.OpenName(), first);
+    QVERIFY(f.media.IsPlaying());
+
+    w.SetShiftFromMenu(1'500);
+    w.OpenDroppedFile(second);
+    QCOMPARE(w.OpenName(), second);
+    QCOMPARE(w.SyncOffset(), 0);
+    QCOMPARE(f.media.MediaLength(), 8'000);
+    w.OpenDroppedFile(f.root.filePath(QStringLiteral("missing.mp3")));
+    QCOMPARE(w.OpenName(), second);
+    QVERIFY(!f.prompts.Unanswered());
+  }
+
+  void settingsAreWrittenAtShutdown() {
+    PlayerFixture f;
+    f.settings.WriteSetting(QStringLiteral("Volume"), QStringLiteral("1200"));
+    const QString song = f.Song(QStringLiteral("a.mp3"), 10'000);
+    {
+      PlayerWindow& w = f.Start({song});
+      QCOMPARE(w.Volume(), 1000);
+      w.resize(600, w.height());
+      w.close();
+    }
+    QVERIFY(!f.media.IsOpen());
+    QCOMPARE(f.settings.ReadSetting(QStringLiteral("Volume"), QString()), u"1000"_qs);
+    QCOMPARE(f.settings.ReadSetting(QStringLiteral("Width"), QString()), u"9000"_qs);
+    QCOMPARE(f.settings.ReadSetting(QStringLiteral("OpenName"), QString()), song);
+    QCOMPARE(f.settings.ReadSetting(QStringLiteral("SendType"), QString()), u"0"_qs);
+    // A restart without a command line does not reopen the song.
+    PlayerWindow& again = f.Start();
+    QCOMPARE(again.OpenName(), QString());
+    QVERIFY(!f.media.IsOpen());
+    QCOMPARE(again.width(), 600);
+  }
+
+  void togglesAreStoredAtOnce() {
+    PlayerFixture f;
+    PlayerWindow& w = f.Start();
+    QAction* loop = w.Toggle(QStringLiteral("SetLoop_M"));
+    QVERIFY(!loop->isChecked());
+    loop->trigger();
+    QVERIFY(w.PlayLoop());
+    QCOMPARE(f.settings.ReadSetting(QStringLiteral("PlayLoop"), QString()), u"-1"_qs);
+    QAction* autoPlay = w.Toggle(QStringLiteral("SetAutoPlay_M"));
+    QVERIFY(autoPlay->isChecked());
+    autoPlay->trigger();
+    QCOMPARE(f.settings.ReadSetting(QStringLiteral("AutoPlay"), QString()), u"0"_qs);
+  }
+};
+
+QTEST_MAIN(TestPlayerPlayback)
+#include "tst_playerwindow_playback.moc"
