@@ -1,0 +1,107 @@
+// playershots OUTPUT_DIR: renders the Player window, over the fake audio system and the demo
+// lyrics, in its main states (no song, a song without lyrics, playing with lyrics, the chat strip
+// open, each pop-up menu open) to PNG files in OUTPUT_DIR. Runs on any Qt platform; offscreen
+// needs no display.
+#include "common/clock.h"
+#include "common/settings.h"
+#include "common/ui/scriptedprompts.h"
+#include "media/commanddevice.h"
+#include "media/fakeaudio.h"
+#include "media/mediacontrol.h"
+#include "player/window/playerhooks.h"
+#include "player/window/playerwindow.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPixmap>
+#include <QTemporaryDir>
+
+#include <cstdio>
+#include <memory>
+
+using namespace lyrova;
+
+namespace {
+
+void Save(QWidget* widget, const QString& folder, const QString& name) {
+  QApplication::processEvents();
+  const QString path = folder + u'/' + name + QStringLiteral(".png");
+  widget->grab().save(path);
+  std::printf("%s\n", qPrintable(path));
+}
+
+void SaveMenu(QMenu* menu, const QString& folder, const QString& name) {
+  menu->popup(QPoint(0, 0));
+  QApplication::processEvents();
+  Save(menu, folder, name);
+  menu->hide();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  if (argc < 2) {
+    std::fprintf(stderr, "usage: playershots OUTPUT_DIR\n");
+    return 2;
+  }
+  const QString out = QString::fromLocal8Bit(argv[1]);
+  QDir().mkpath(out);
+  QTemporaryDir root;
+  const QString music = root.filePath(QStringLiteral("music"));
+  QDir().mkpath(music);
+  QDir().mkpath(root.filePath(QStringLiteral("data")));
+  const QString demoLyrics = QStringLiteral(LYROVA_SOURCE_DIR "/demo/demo.lrc");
+  const QString song = music + QStringLiteral("/夜航的灯.ogg");
+  const QString bare = music + QStringLiteral("/没有歌词的歌.mp3");
+  for (const QString& path : {song, bare}) {
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) return 1;
+  }
+  QFile::copy(demoLyrics, music + QStringLiteral("/夜航的灯.lrc"));
+
+  FakeAudio audio;
+  audio.AddFile(song, 57'800);
+  audio.AddFile(bare, 200'000);
+  CommandDevice device(audio.Factory());
+  MediaControl media(device, FormatClock);
+  const SettingsStore settings(kPlayerProgram, root.filePath(QStringLiteral("config")));
+  ScriptedPrompts prompts;
+  PlayerHooks hooks;
+  PlayerServices services;
+  services.settings = &settings;
+  services.media = &media;
+  services.prompts = &prompts;
+  services.hooks = &hooks;
+  services.programFolder = root.path();
+  services.dataFolder = root.filePath(QStringLiteral("data"));
+
+  {
+    PlayerWindow window(services);
+    window.Start({});
+    Save(&window, out, QStringLiteral("1-no-song"));
+    window.OpenDroppedFile(bare);
+    window.RunButton(3);
+    Save(&window, out, QStringLiteral("2-song-without-lyrics"));
+    window.OpenDroppedFile(song);
+    audio.Advance(19'000);
+    window.Tick();
+    Save(&window, out, QStringLiteral("3-playing-with-lyrics"));
+    window.RunButton(9);
+    window.ChatInput()->setText(QStringLiteral("在这里聊天"));
+    Save(&window, out, QStringLiteral("4-chat-strip-open"));
+    window.RunButton(9);
+    window.SetOffsetMenus(1'500);
+    SaveMenu(window.LrcAdvance(), out, QStringLiteral("5-menu-shift"));
+    SaveMenu(window.LA2(), out, QStringLiteral("5b-menu-shift-advance"));
+    window.SetFontCaption(QStringLiteral("宋体"));
+    SaveMenu(window.SetMenu(), out, QStringLiteral("6-menu-settings"));
+    SaveMenu(window.HelpMenu(), out, QStringLiteral("7-menu-help"));
+    SaveMenu(window.ChatoraSel(), out, QStringLiteral("8-menu-send-target"));
+    window.close();
+  }
+  return 0;
+}
