@@ -136,10 +136,12 @@ bool ReadLrcBytes(LyricsDocument& doc, QByteArrayView bytes, ReaderMode mode, QS
     // would leave a fragment behind for every line).
     if (text.capacity() > text.size()) text = QStringView(text).toString();
     if (!timedLine) {
-      out.lines.append(LyricLine{largestTime, text, false});
+      out.lines.append(LyricLine{largestTime, std::move(text), false});
       continue;
     }
-    for (qsizetype i = firstNew; i < out.lines.size(); ++i) out.lines[i].text = text;
+    const qsizetype last = out.lines.size() - 1;
+    for (qsizetype i = firstNew; i < last; ++i) out.lines[i].text = text;
+    out.lines[last].text = std::move(text);
   }
   if (!inOrder) SortByTime(out.lines);
 

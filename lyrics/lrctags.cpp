@@ -37,6 +37,14 @@ std::optional<qint32> RoundedField(QStringView field) {
 
 constexpr qint32 kLowestOffset = -300000;
 
+// The first `c` at or after `from`, or -1. Tags are a few characters long, so a plain loop beats
+// the general search.
+qsizetype Find(QStringView text, char16_t c, qsizetype from = 0) {
+  for (qsizetype i = from; i < text.size(); ++i)
+    if (text[i] == c) return i;
+  return -1;
+}
+
 }  // namespace
 
 QStringView NextTag(QStringView line, qsizetype start, qsizetype* next) {
@@ -45,7 +53,7 @@ QStringView NextTag(QStringView line, qsizetype start, qsizetype* next) {
   qsizetype i = start < 0 ? 0 : start;
   while (i < n && line[i] == u' ') ++i;
   if (i >= n || line[i] != u'[') return {};
-  const qsizetype close = line.indexOf(u']', i + 1);
+  const qsizetype close = Find(line, u']', i + 1);
   if (close < 0) return {};
   *next = close + 1;
   return TrimmedView(line.sliced(i + 1, close - i - 1));
@@ -88,12 +96,12 @@ InfoTagResult ParseInfoTag(LyricsDocument& doc, QStringView tag) {
 }
 
 qint32 ParseTimeTag(QStringView tag) {
-  const qsizetype colon = tag.indexOf(u':');
+  const qsizetype colon = Find(tag, u':');
   if (colon < 0) return -1;
   const std::optional<qint32> minutes = RoundedField(tag.first(colon));
   if (!minutes || *minutes > 99) return -1;
   const QStringView rest = tag.sliced(colon + 1);
-  const qsizetype dot = rest.indexOf(u'.');
+  const qsizetype dot = Find(rest, u'.');
   const std::optional<qint32> seconds = RoundedField(dot < 0 ? rest : rest.first(dot));
   if (!seconds || *seconds > 59) return -1;
   // Fields may be negative; the sum is taken in 64 bits so that cannot overflow.
