@@ -63,10 +63,10 @@ class FileDialogs {
   void PopOpen() { Pop(FileDialogKind::Open); }
   void PopSave() { Pop(FileDialogKind::Save); }
 
-  // The request PopOpen / PopSave hand to Prompts for the current properties.
-  FileDialogRequest MakeRequest(FileDialogKind kind);
-
  private:
+  // The request handed to Prompts for the current properties (an empty Filter becomes
+  // "*.*|*.*" here).
+  FileDialogRequest MakeRequest(FileDialogKind kind);
   void Pop(FileDialogKind kind);
   bool TakeAnswer(const FileDialogAnswer& answer);
 
