@@ -13,6 +13,7 @@
 #include "media/mediacontrol.h"
 #include "media/mpvengine.h"
 
+#include "player/shell/windoweffects.h"
 #include "player/window/playerhooks.h"
 #include "player/window/playerwindow.h"
 
@@ -88,7 +89,7 @@ int main(int argc, char** argv) {
   services.hooks = &hooks;
   services.programFolder = programFolder;
   services.dataFolder = dataFolder;
-  services.layeredAvailable = QApplication::platformName() == u"xcb" || QApplication::platformName() == u"windows";
+  services.layeredAvailable = lyrova::LayeredAvailable();
   services.openUrl = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
   if (echo) {
     services.echo = [](const QString& line) {

@@ -1,32 +1,37 @@
 // The window effects and the shell: transparency, help, About and the file-manager entry.
-#include "common/paths.h"
-#include "common/ui/prompts.h"
+#include "player/shell/about.h"
+#include "player/shell/filemanagerentry.h"
+#include "player/shell/help.h"
+#include "player/shell/windoweffects.h"
 #include "player/window/playerwindow.h"
 
-#include <QAction>
+#include <QCoreApplication>
 #include <QLabel>
 #include <QMenu>
-#include <QUrl>
 
 namespace lyrova {
 
 void PlayerWindow::ChooseTransparency(int step) {
   transparency_ = step;
   ApplyAlpha(step);
-  mAlpha_->setTitle(QStringLiteral("透明度: ") + QString::number(5 * step) + u'%');
+  mAlpha_->setTitle(TransparencyMenuCaption(step));
   services_.settings->WriteSetting(playerkeys::kTransparence, QString::number(step));
 }
 
 void PlayerWindow::ApplyAlpha(int step) {
-  if (!services_.layeredAvailable) return;
-  const double alpha = step == 0 ? 255 : std::nearbyint((10 - 0.5 * step) / 10 * 255);
-  setWindowOpacity(alpha / 255.0);
+  if (services_.layeredAvailable) setWindowOpacity(OpacityForStep(step));
 }
 
-void PlayerWindow::ShowHelp() {}
-void PlayerWindow::ShowAbout() {}
-void PlayerWindow::AddFileManagerEntry() {}
-void PlayerWindow::RemoveFileManagerEntry() {}
+void PlayerWindow::ShowHelp() { OpenHelp(services_.programFolder, *services_.prompts, services_.openUrl); }
+
+void PlayerWindow::ShowAbout() { lyrova::ShowAbout(*services_.prompts); }
+
+// Failures are not reported: the entry is a convenience, and the menu offers both directions.
+void PlayerWindow::AddFileManagerEntry() {
+  lyrova::AddFileManagerEntry(QCoreApplication::applicationFilePath());
+}
+
+void PlayerWindow::RemoveFileManagerEntry() { lyrova::RemoveFileManagerEntry(); }
 
 void PlayerWindow::ShowStatusNote(const QString& text) { label1_->setText(text); }
 

@@ -6,6 +6,7 @@
 #include "media/mediacontrol.h"
 #include "player/core/shifttext.h"
 #include "player/lookup/lyricslookup.h"
+#include "player/shell/windoweffects.h"
 #include "player/window/bars.h"
 #include "player/window/colors.h"
 #include "player/window/playerhooks.h"
@@ -265,9 +266,9 @@ void PlayerWindow::LoadSettings() {
   mAlpha_->menuAction()->setVisible(services_.layeredAvailable);
   transparency_ = settings_.transparency;
   if (transparency_ > 0) ApplyAlpha(transparency_);
-  mAlpha_->setTitle(QStringLiteral("透明度: ") + QString::number(5 * transparency_) + u'%');
-  for (int s = 1; s <= 14; ++s) {
-    QAction* item = mAlpha_->addAction(QString::number(5 * s) + u'%');
+  mAlpha_->setTitle(TransparencyMenuCaption(transparency_));
+  for (int s = 1; s < kTransparencySteps; ++s) {
+    QAction* item = mAlpha_->addAction(TransparencyItemCaption(s));
     connect(item, &QAction::triggered, this, [this, s] { ChooseTransparency(s); });
     mAlphas_.append(item);
   }
