@@ -2,7 +2,7 @@
 # Runs the benchmarks by hand (never in CI): lyrics loading against two npm LRC parsers, and the
 # media device. Prints each figure, the targets and the ratios.
 set -euo pipefail
-build=${1:?usage: bench/run.sh BUILD_DIR}
+build=$(cd "${1:?usage: bench/run.sh BUILD_DIR}" && pwd)
 here=$(cd "$(dirname "$0")" && pwd)
 corpora=$build/bench-corpora
 npmdir=$build/bench-npm
@@ -11,7 +11,7 @@ python3 "$here/lyrics/make_corpora.py" "$corpora"
 
 if [ ! -d "$npmdir/node_modules/paroles" ] || [ ! -d "$npmdir/node_modules/lrc-kit" ]; then
   mkdir -p "$npmdir"
-  (cd "$npmdir" && [ -f package.json ] || echo '{"private": true}' > "$npmdir/package.json")
+  [ -f "$npmdir/package.json" ] || echo '{"private": true}' > "$npmdir/package.json"
   npm install --prefix "$npmdir" --no-audit --no-fund --silent paroles@2.3.0 lrc-kit@1.2.1
 fi
 

@@ -2,6 +2,8 @@
 
 #include <QtGlobal>
 
+#include <cstring>
+
 namespace lyrova {
 namespace {
 
@@ -30,6 +32,14 @@ bool IsValidUtf8(QByteArrayView bytes, bool* nonAscii) {
   const qsizetype n = bytes.size();
   qsizetype i = 0;
   while (i < n) {
+    // Runs of ASCII, the bulk of any lyrics file, are skipped eight bytes at a time.
+    while (i + 8 <= n) {
+      quint64 word;
+      std::memcpy(&word, p + i, 8);
+      if (word & 0x8080808080808080ULL) break;
+      i += 8;
+    }
+    if (i >= n) break;
     const unsigned char c = p[i];
     if (c < 0x80) {
       ++i;
