@@ -6,6 +6,7 @@
 #   ./make.sh build       only build (into build/)
 #   ./make.sh bench       build and run the benchmarks
 #   ./make.sh fuzz [SECS] build the fuzz targets with clang and run each for SECS seconds
+#   ./make.sh shots [DIR] render the Player window in its main states to PNG files (default shots/)
 set -euo pipefail
 cd "$(dirname "$0")"
 top=$(pwd)
@@ -49,8 +50,13 @@ case "${1:-demo}" in
       -DLYROVA_FUZZ=ON -DLYROVA_BENCH=OFF
     exec tests/fuzz/run.sh "$top/build-fuzz" "${2:-60}"
     ;;
+  shots)
+    scripts/install-deps.sh
+    configure_and_build build
+    QT_QPA_PLATFORM=offscreen build/bin/playershots "${2:-$top/shots}"
+    ;;
   *)
-    sed -n '2,9p' "$0"
+    sed -n '2,10p' "$0"
     exit 2
     ;;
 esac
