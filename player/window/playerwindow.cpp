@@ -380,12 +380,16 @@ void PlayerWindow::dragEnterEvent(QDragEnterEvent* event) {
 }
 
 void PlayerWindow::dropEvent(QDropEvent* event) {
-  const QList<QUrl> urls = event->mimeData()->urls();
-  if (urls.isEmpty() || !urls.first().isLocalFile()) return;
+  if (OpenDrop(*event->mimeData())) event->acceptProposedAction();
+}
+
+bool PlayerWindow::OpenDrop(const QMimeData& dropped) {
+  const QList<QUrl> urls = dropped.urls();
+  if (urls.isEmpty() || !urls.first().isLocalFile()) return false;
   const QString path = urls.first().toLocalFile();
-  if (!FileExists(path)) return;
-  event->acceptProposedAction();
+  if (!FileExists(path)) return false;
   OpenDroppedFile(path);
+  return true;
 }
 
 bool PlayerWindow::eventFilter(QObject* watched, QEvent* event) {

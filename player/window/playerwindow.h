@@ -16,6 +16,7 @@ class QAction;
 class QLabel;
 class QLineEdit;
 class QMenu;
+class QMimeData;
 class QUrl;
 
 namespace lyrova {
@@ -69,6 +70,8 @@ class PlayerWindow : public QWidget {
   void RunButton(int index);
   void OpenFromDialog();
   void OpenDroppedFile(const QString& path);
+  // A drop from a file manager: the first file it carries, when that file exists.
+  bool OpenDrop(const QMimeData& dropped);
   void Play();
   void ReloadLyrics();
   void LinkLyrics();
