@@ -12,4 +12,5 @@ fi
 echo "No display: the demo lyrics follow in time with the song (about a minute)."
 # Nobody could answer the first-start question about search directories here.
 [ -e "$bin/LrcDir.ini" ] || : > "$bin/LrcDir.ini"
+export XDG_RUNTIME_DIR=${XDG_RUNTIME_DIR:-$(mktemp -d)}
 QT_QPA_PLATFORM=offscreen exec "$bin/lyrova" --echo --quit-at-end "$song"

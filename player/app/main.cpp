@@ -19,6 +19,7 @@
 
 #include <QApplication>
 #include <QDesktopServices>
+#include <QFile>
 #include <QUrl>
 
 #include <clocale>
@@ -42,6 +43,15 @@ QString ChoosePlatform() {
   qputenv("QT_QPA_PLATFORM", "offscreen");
   std::fputs("lyrova: no display found, running without a window\n", stderr);
   return {};
+}
+
+// The sound outputs to try, ending in "null" so a song also plays, in real time, without any.
+// ALSA is left out when the machine has no sound card: it would only fill the terminal with
+// complaints before "null" takes over.
+QByteArray AudioOutputs() {
+  QFile cards(QStringLiteral("/proc/asound/cards"));
+  const bool hasCard = cards.open(QIODevice::ReadOnly) && !cards.readAll().contains("no soundcards");
+  return hasCard ? QByteArrayLiteral("pulse,alsa,null") : QByteArrayLiteral("pulse,null");
 }
 
 }  // namespace
@@ -80,7 +90,10 @@ int main(int argc, char** argv) {
     if (scan && hooks.StartScanner()) return 0;
   }
 
-  lyrova::CommandDevice device([] { return std::make_unique<lyrova::MpvEngine>(); });
+  lyrova::MpvEngine::Options engineOptions;
+  engineOptions.audioOutputs = AudioOutputs();
+  lyrova::CommandDevice device(
+      [engineOptions] { return std::make_unique<lyrova::MpvEngine>(engineOptions); });
   lyrova::MediaControl media(device, lyrova::FormatClock);
   lyrova::PlayerServices services;
   services.settings = &settings;
