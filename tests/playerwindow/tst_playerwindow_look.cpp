@@ -1,5 +1,8 @@
 #include "playerfixture.h"
 
+#include "player/window/bars.h"
+#include "player/window/toolbutton.h"
+
 #include <QAction>
 #include <QLabel>
 #include <QLineEdit>
@@ -85,6 +88,31 @@ class TestPlayerLook : public QObject {
     QCOMPARE(w.ChatPanelHeight(), 0);
     w.RunButton(9);  // reopens at the height it last had
     QCOMPARE(w.ChatPanelHeight(), 50);
+  }
+
+  void toolbarRowLayout() {
+    PlayerFixture f;
+    PlayerWindow& w = f.Start();
+    // Buttons on one line below the progress bar, 5 pixels apart; the status area after them.
+    const int side = w.Button(0)->width();
+    const int top = w.ProgressBarWidget()->height() + 5;
+    for (int i = 0; i < PlayerWindow::kButtonCount; ++i) {
+      QCOMPARE(w.Button(i)->x(), 5 + i * (side + 5));
+      QCOMPARE(w.Button(i)->y(), top);
+    }
+    QCOMPARE(w.ProgressBarWidget()->x(), 0);
+    QCOMPARE(w.ProgressBarWidget()->width(), w.width());
+    const int statusLeft = w.Button(12)->x() + side + 5;
+    const auto labels = w.findChildren<QLabel*>();
+    const auto status = std::find_if(labels.begin(), labels.end(),
+                                     [&](QLabel* l) { return l->text() == u"播放已停止"_qs; });
+    QVERIFY(status != labels.end());
+    QCOMPARE((*status)->x(), statusLeft + 5);
+    QCOMPARE((*status)->width(), w.width() - 10 - statusLeft);
+    // Wider windows give the status area the room; the buttons stay.
+    w.resize(700, w.height());
+    QCOMPARE((*status)->width(), 700 - 10 - statusLeft);
+    QCOMPARE(w.ProgressBarWidget()->width(), 700);
   }
 
   void fontSizeKeepsTheStripState() {
