@@ -108,8 +108,8 @@ MpvEngine::MpvEngine(Options options) : options_(std::move(options)) {}
 MpvEngine::~MpvEngine() { Shutdown(); }
 
 bool MpvEngine::Start(QString* whyNot) {
-  // libmpv refuses to start under a numeric locale other than "C" (it formats and parses
-  // numbers the C way); the Qt application object sets the locale of the environment.
+  // libmpv formats and parses numbers the C way and refuses to start under a numeric locale
+  // that does not (a decimal comma); the Qt application object sets the user's locale.
   std::setlocale(LC_NUMERIC, "C");
   mpv_ = mpv_create();
   if (mpv_ == nullptr) {

@@ -234,14 +234,6 @@ class TestCommandDevice : public QObject {
     QCOMPARE(rig.Reply(u"status WAV volume"), u"250"_s);
   }
 
-  void engineRefusal() {
-    Rig rig;
-    rig.Reply(u"open \"/music/a.mp3\" alias WAV");
-    rig.audio.SetVolumeRefused(true);
-    QCOMPARE(rig.Send(u"setaudio WAV volume to 250").status, DeviceStatus::EngineFailed);
-    QCOMPARE(rig.Reply(u"status WAV volume"), u"1000"_s);
-  }
-
   void log() {
     Rig rig;
     QStringList seen;

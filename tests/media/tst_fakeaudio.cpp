@@ -105,29 +105,6 @@ class TestFakeAudio : public QObject {
     QVERIFY(why.contains(u"/a"));
   }
 
-  void volume_data() {
-    QTest::addColumn<int>("volume");
-    QTest::addColumn<bool>("refused");
-    QTest::addColumn<bool>("result");
-    QTest::addColumn<int>("kept");
-    QTest::newRow("silent") << 0 << false << true << 0;
-    QTest::newRow("full") << 1000 << false << true << 1000;
-    QTest::newRow("above") << 1001 << false << false << 1000;
-    QTest::newRow("below") << -1 << false << false << 1000;
-    QTest::newRow("refused") << 500 << true << false << 1000;
-  }
-  void volume() {
-    QFETCH(int, volume);
-    QFETCH(bool, refused);
-    QFETCH(bool, result);
-    QFETCH(int, kept);
-    FakeAudio audio;
-    audio.SetVolumeRefused(refused);
-    const auto engine = audio.MakeEngine();
-    QCOMPARE(engine->SetVolume(volume), result);
-    QCOMPARE(engine->Volume(), kept);
-  }
-
   // Every engine follows the one clock; the list of live engines follows their lifetimes.
   void sharedClockAndEngines() {
     FakeAudio audio;

@@ -282,7 +282,9 @@ class TestMpvPlayback : public QObject {
     QVERIFY(ThreadsBackTo(baselineThreads_));
   }
 
-  // libmpv does not start under any numeric locale but "C"; the engine sees to that.
+  // libmpv needs C number formatting; whatever numeric locale the program runs under, the
+  // engine switches to "C" before starting libmpv. (This machine may lack a locale with a
+  // decimal comma, which libmpv refuses outright, so any locale other than "C" stands in.)
   void numericLocale() {
     if (std::setlocale(LC_NUMERIC, "C.UTF-8") == nullptr) QSKIP("no C.UTF-8 locale");
     MpvEngine engine;
