@@ -16,7 +16,7 @@ inline const QString kFileManagerEntryFile = QStringLiteral("lyrova-open.desktop
 QStringList FileManagerMimeTypes();
 
 // One argument of an Exec line: in double quotes, with '"', '`', '$' and '\' escaped by a
-// backslash and '%' doubled (the Exec quoting rules of the Desktop Entry Specification).
+// backslash and '%' doubled (the freedesktop desktop-entry rules for quoting Exec arguments).
 QString QuoteExecArgument(const QString& argument);
 // A value of type string: '\' doubled, line feed, tab and carriage return as \n, \t, \r.
 QString EscapeDesktopString(const QString& value);
