@@ -3,7 +3,7 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include <mpv/client.h>
+#include "media/mpvlibrary.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -68,7 +68,7 @@ QString Text(const char* latin) { return QString::fromLatin1(latin); }
 
 QString EndReason(const mpv_event_end_file& end) {
   if (end.reason == MPV_END_FILE_REASON_ERROR)
-    return QStringLiteral("libmpv cannot play it: ") + Text(mpv_error_string(end.error));
+    return QStringLiteral("libmpv cannot play it: ") + Text(LoadMpvLibrary(nullptr)->error_string(end.error));
   if (end.reason == MPV_END_FILE_REASON_REDIRECT)
     return QStringLiteral("it is a playlist, not an audio file");
   return QStringLiteral("libmpv stopped it before it loaded");
@@ -111,26 +111,28 @@ bool MpvEngine::Start(QString* whyNot) {
   // libmpv formats and parses numbers the C way and refuses to start under a numeric locale
   // that does not (a decimal comma); the Qt application object sets the user's locale.
   std::setlocale(LC_NUMERIC, "C");
-  mpv_ = mpv_create();
+  lib_ = LoadMpvLibrary(whyNot);
+  if (lib_ == nullptr) return false;
+  mpv_ = lib_->create();
   if (mpv_ == nullptr) {
     *whyNot = QStringLiteral("libmpv cannot start");
     return false;
   }
   for (const Option& option : kOptions) {
-    const int result = mpv_set_option_string(mpv_, option.name, option.value);
+    const int result = lib_->set_option_string(mpv_, option.name, option.value);
     if (result < 0 && option.required) {
       *whyNot = QStringLiteral("libmpv refuses the option ") + Text(option.name) +
-                QStringLiteral(": ") + Text(mpv_error_string(result));
+                QStringLiteral(": ") + Text(lib_->error_string(result));
       Shutdown();
       return false;
     }
   }
-  int result = mpv_set_option_string(mpv_, "ao", options_.audioOutputs.constData());
+  int result = lib_->set_option_string(mpv_, "ao", options_.audioOutputs.constData());
   double volume = volume_ / 10.0;
-  if (result >= 0) result = mpv_set_option(mpv_, "volume", MPV_FORMAT_DOUBLE, &volume);
-  if (result >= 0) result = mpv_initialize(mpv_);
+  if (result >= 0) result = lib_->set_option(mpv_, "volume", MPV_FORMAT_DOUBLE, &volume);
+  if (result >= 0) result = lib_->initialize(mpv_);
   if (result < 0) {
-    *whyNot = QStringLiteral("libmpv cannot start: ") + Text(mpv_error_string(result));
+    *whyNot = QStringLiteral("libmpv cannot start: ") + Text(lib_->error_string(result));
     Shutdown();
     return false;
   }
@@ -138,7 +140,7 @@ bool MpvEngine::Start(QString* whyNot) {
 }
 
 void MpvEngine::Shutdown() {
-  if (mpv_ != nullptr) mpv_terminate_destroy(mpv_);  // joins all of the core's threads
+  if (mpv_ != nullptr) lib_->terminate_destroy(mpv_);  // joins all of the core's threads
   mpv_ = nullptr;
 }
 
@@ -157,15 +159,15 @@ bool MpvEngine::Load(const QString& path, QString* whyNot) {
   if (!Start(&reason)) return fail(reason);
 
   const char* command[] = {"loadfile", localPath.constData(), "replace", nullptr};
-  if (const int result = mpv_command(mpv_, command); result < 0)
-    return fail(QStringLiteral("libmpv cannot load it: ") + Text(mpv_error_string(result)));
+  if (const int result = lib_->command(mpv_, command); result < 0)
+    return fail(QStringLiteral("libmpv cannot load it: ") + Text(lib_->error_string(result)));
 
   const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(options_.loadTimeoutMs);
   qint64 entry = -1;  // libmpv's playlist entry for this file
   for (bool loaded = false; !loaded;) {
     const double left = std::chrono::duration<double>(deadline - Clock::now()).count();
     if (left <= 0) return fail(QStringLiteral("libmpv did not load it in time"));
-    const mpv_event* event = mpv_wait_event(mpv_, left);
+    const mpv_event* event = lib_->wait_event(mpv_, left);
     switch (event->event_id) {
       case MPV_EVENT_START_FILE:
         if (entry < 0) entry = static_cast<const mpv_event_start_file*>(event->data)->playlist_entry_id;
@@ -184,10 +186,10 @@ bool MpvEngine::Load(const QString& path, QString* whyNot) {
   loadedAt_ = Clock::now();
 
   int64_t audioTrack = 0;
-  if (mpv_get_property(mpv_, "current-tracks/audio/id", MPV_FORMAT_INT64, &audioTrack) < 0)
+  if (lib_->get_property(mpv_, "current-tracks/audio/id", MPV_FORMAT_INT64, &audioTrack) < 0)
     return fail(QStringLiteral("it has no audio track"));
   double seconds = 0;
-  if (mpv_get_property(mpv_, "duration", MPV_FORMAT_DOUBLE, &seconds) < 0 || !std::isfinite(seconds))
+  if (lib_->get_property(mpv_, "duration", MPV_FORMAT_DOUBLE, &seconds) < 0 || !std::isfinite(seconds))
     return fail(QStringLiteral("its length is unknown"));
   const qint64 length = std::llround(seconds * 1000.0);
   if (length <= 0) return fail(QStringLiteral("it has no length"));
@@ -208,7 +210,7 @@ void MpvEngine::Unload() {
 
 void MpvEngine::DrainEvents() {
   for (;;) {
-    const mpv_event* event = mpv_wait_event(mpv_, 0);
+    const mpv_event* event = lib_->wait_event(mpv_, 0);
     if (event->event_id == MPV_EVENT_NONE) return;
     if (event->event_id == MPV_EVENT_END_FILE || event->event_id == MPV_EVENT_SHUTDOWN) fileEnded_ = true;
   }
@@ -218,7 +220,7 @@ bool MpvEngine::WaitForEvent(int eventId, Clock::time_point deadline) {
   for (;;) {
     const double left = std::chrono::duration<double>(deadline - Clock::now()).count();
     if (left <= 0) return false;
-    const mpv_event* event = mpv_wait_event(mpv_, left);
+    const mpv_event* event = lib_->wait_event(mpv_, left);
     if (event->event_id == eventId) return true;
     if (event->event_id == MPV_EVENT_END_FILE || event->event_id == MPV_EVENT_SHUTDOWN) {
       fileEnded_ = true;
@@ -229,7 +231,7 @@ bool MpvEngine::WaitForEvent(int eventId, Clock::time_point deadline) {
 
 bool MpvEngine::SetPaused(bool paused) {
   int flag = paused ? 1 : 0;
-  return mpv_set_property(mpv_, "pause", MPV_FORMAT_FLAG, &flag) >= 0;
+  return lib_->set_property(mpv_, "pause", MPV_FORMAT_FLAG, &flag) >= 0;
 }
 
 // libmpv pauses a finished file itself (keep-open); a file it ended for an error is gone.
@@ -237,7 +239,7 @@ bool MpvEngine::OutputFinished() {
   DrainEvents();
   if (fileEnded_) return true;
   int paused = 0;
-  return mpv_get_property(mpv_, "pause", MPV_FORMAT_FLAG, &paused) >= 0 && paused != 0;
+  return lib_->get_property(mpv_, "pause", MPV_FORMAT_FLAG, &paused) >= 0 && paused != 0;
 }
 
 // The position of a playing file. libmpv's "audio-pts" is the position of what is heard;
@@ -249,7 +251,7 @@ qint64 MpvEngine::RunningPosition() {
   double seconds = 0;
   qint64 ms = 0;
   bool finished = false;
-  if (mpv_get_property(mpv_, "audio-pts", MPV_FORMAT_DOUBLE, &seconds) >= 0 && std::isfinite(seconds)) {
+  if (lib_->get_property(mpv_, "audio-pts", MPV_FORMAT_DOUBLE, &seconds) >= 0 && std::isfinite(seconds)) {
     ms = std::llround(seconds * 1000.0);
     if (ms != sampleMs_) sampleChangedAt_ = now;
     sampleMs_ = ms;
@@ -336,7 +338,7 @@ bool MpvEngine::Seek(qint64 positionMs) {
   mpv_node command;
   command.format = MPV_FORMAT_NODE_ARRAY;
   command.u.list = &list;
-  if (mpv_command_node(mpv_, &command, nullptr) < 0) return false;
+  if (lib_->command_node(mpv_, &command, nullptr) < 0) return false;
   // Until the seek is done libmpv may still play from the old position. A restart event of
   // the pause may come before that of the seek, so the seek event comes first.
   const Clock::time_point deadline = Clock::now() + kSeekTimeout;
@@ -351,7 +353,7 @@ bool MpvEngine::SetVolume(int volume) {
   if (volume < 0 || volume > 1000) return false;
   if (mpv_ != nullptr) {
     double level = volume / 10.0;  // libmpv's scale is 0..100
-    if (mpv_set_property(mpv_, "volume", MPV_FORMAT_DOUBLE, &level) < 0) return false;
+    if (lib_->set_property(mpv_, "volume", MPV_FORMAT_DOUBLE, &level) < 0) return false;
   }
   volume_ = volume;
   return true;

@@ -11,6 +11,8 @@ struct mpv_handle;
 
 namespace lyrova {
 
+struct MpvLibrary;
+
 // AudioEngine over libmpv. Each loaded file gets its own libmpv core, made by Load and shut
 // down by Unload or a failed Load, so an engine with nothing loaded holds no threads.
 //
@@ -58,6 +60,7 @@ class MpvEngine final : public AudioEngine {
   bool WaitForEvent(int eventId, Clock::time_point deadline);
 
   Options options_;
+  const MpvLibrary* lib_ = nullptr;  // loaded by the first Start
   mpv_handle* mpv_ = nullptr;
   State state_ = State::Empty;
   qint64 lengthMs_ = 0;
