@@ -1,5 +1,7 @@
 #include "common/numbertext.h"
 
+#include "common/paths.h"
+
 #include <QByteArray>
 
 #include <cmath>
@@ -43,11 +45,7 @@ double ToDouble(QStringView number) {
 }  // namespace
 
 std::optional<double> ParseNumber(QStringView text) {
-  qsizetype first = 0;
-  qsizetype last = text.size();
-  while (first < last && text[first] == u' ') ++first;
-  while (last > first && text[last - 1] == u' ') --last;
-  const QStringView core = text.mid(first, last - first);
+  const QStringView core = TrimBlanksView(text);
   if (core.isEmpty() || NumberLength(core, 0) != core.size()) return std::nullopt;
   return ToDouble(core);
 }
@@ -68,6 +66,12 @@ std::optional<qint32> RoundToInt32(double value) {
       rounded > static_cast<double>(std::numeric_limits<qint32>::max()))
     return std::nullopt;
   return static_cast<qint32>(rounded);
+}
+
+std::optional<qint32> ParseRoundedInt32(QStringView text) {
+  const std::optional<double> number = ParseNumber(text);
+  if (!number) return std::nullopt;
+  return RoundToInt32(*number);
 }
 
 qint32 RoundClampInt32(double value) {

@@ -22,6 +22,9 @@ double LeadingNumber(QStringView text);
 // 32-bit range or the value is not finite.
 std::optional<qint32> RoundToInt32(double value);
 
+// ParseNumber rounded with RoundToInt32: nullopt for a text that is no number or leaves 32 bits.
+std::optional<qint32> ParseRoundedInt32(QStringView text);
+
 // RoundToInt32 with out-of-range values clamped to the nearest representable bound.
 qint32 RoundClampInt32(double value);
 

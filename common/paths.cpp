@@ -4,12 +4,17 @@
 
 namespace lyrova {
 
-QString TrimBlanks(const QString& text) {
+QStringView TrimBlanksView(QStringView text) {
   qsizetype first = 0;
   qsizetype last = text.size();
-  while (first < last && text.at(first) == u' ') ++first;
-  while (last > first && text.at(last - 1) == u' ') --last;
-  return text.mid(first, last - first);
+  while (first < last && text[first] == u' ') ++first;
+  while (last > first && text[last - 1] == u' ') --last;
+  return text.sliced(first, last - first);
+}
+
+QString TrimBlanks(const QString& text) {
+  const QStringView trimmed = TrimBlanksView(text);
+  return trimmed.size() == text.size() ? text : trimmed.toString();
 }
 
 QString JoinPath(const QString& folder, const QString& name) {

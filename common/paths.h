@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringView>
 
 // Path and file-name helpers shared by every program. They work on "/" paths; a ":" is an
 // ordinary character. "Trimming" means removing leading and trailing blanks (U+0020) only,
@@ -9,6 +10,7 @@ namespace lyrova {
 
 // Removes leading and trailing blanks, and nothing else (tabs and line breaks stay).
 QString TrimBlanks(const QString& text);
+QStringView TrimBlanksView(QStringView text);
 
 // folder + name, with one "/" inserted unless the folder already ends in "/".
 QString JoinPath(const QString& folder, const QString& name);

@@ -1,20 +1,13 @@
 #include "lyrics/lrctags.h"
 
 #include "common/numbertext.h"
+#include "common/paths.h"
 
 #include <array>
 #include <optional>
 
 namespace lyrova {
 namespace {
-
-QStringView TrimmedView(QStringView text) {
-  qsizetype first = 0;
-  qsizetype last = text.size();
-  while (first < last && text[first] == u' ') ++first;
-  while (last > first && text[last - 1] == u' ') --last;
-  return text.sliced(first, last - first);
-}
 
 // A numeric field rounded to an integer; nullopt when it is not a number or leaves 32 bits.
 // Plain digit strings, by far the most common form, skip the general number parser.
@@ -30,9 +23,7 @@ std::optional<qint32> RoundedField(QStringView field) {
     }
     if (i == n) return value;
   }
-  const std::optional<double> number = ParseNumber(field);
-  if (!number) return std::nullopt;
-  return RoundToInt32(*number);
+  return ParseRoundedInt32(field);
 }
 
 constexpr qint32 kLowestOffset = -300000;
@@ -56,7 +47,7 @@ QStringView NextTag(QStringView line, qsizetype start, qsizetype* next) {
   const qsizetype close = Find(line, u']', i + 1);
   if (close < 0) return {};
   *next = close + 1;
-  return TrimmedView(line.sliced(i + 1, close - i - 1));
+  return TrimBlanksView(line.sliced(i + 1, close - i - 1));
 }
 
 InfoTagResult ParseInfoTag(LyricsDocument& doc, QStringView tag) {
@@ -76,14 +67,14 @@ InfoTagResult ParseInfoTag(LyricsDocument& doc, QStringView tag) {
     return InfoTagResult::NotInfo;
   for (const Keyword& keyword : keywords) {
     if (!tag.startsWith(keyword.name)) continue;
-    const QStringView rest = TrimmedView(tag.sliced(keyword.name.size()));
+    const QStringView rest = TrimBlanksView(tag.sliced(keyword.name.size()));
     if (!rest.startsWith(u':')) continue;
     const QStringView value = rest.sliced(1);
     if (keyword.field) {
       doc.*keyword.field = value.toString();
       return InfoTagResult::Stored;
     }
-    const QStringView number = TrimmedView(value);
+    const QStringView number = TrimBlanksView(value);
     if (number.size() > 10) return InfoTagResult::NotInfo;
     const std::optional<double> parsed = ParseNumber(number);
     if (!parsed) return InfoTagResult::NotInfo;

@@ -1,6 +1,7 @@
 #include "lyrics/timetext.h"
 
 #include "common/numbertext.h"
+#include "common/paths.h"
 
 #include <limits>
 
@@ -12,20 +13,6 @@ constexpr qint32 kTagLimitMs = 6000000;
 void AppendTwoDigits(QString& text, qint32 value) {
   text += QChar(u'0' + value / 10);
   text += QChar(u'0' + value % 10);
-}
-
-std::optional<qint32> RoundedNumber(QStringView text) {
-  const std::optional<double> number = ParseNumber(text);
-  if (!number) return std::nullopt;
-  return RoundToInt32(*number);
-}
-
-QStringView TrimmedView(QStringView text) {
-  qsizetype first = 0;
-  qsizetype last = text.size();
-  while (first < last && text[first] == u' ') ++first;
-  while (last > first && text[last - 1] == u' ') --last;
-  return text.sliced(first, last - first);
 }
 
 }  // namespace
@@ -47,7 +34,7 @@ QString FormatTimeTag(qint32 ms, bool showTime, bool noSign) {
 }
 
 std::optional<qint32> ParseTimeText(QStringView text) {
-  const QStringView trimmed = TrimmedView(text);
+  const QStringView trimmed = TrimBlanksView(text);
   const bool negative = trimmed.startsWith(u'-');
   const QStringView body = trimmed.sliced(negative ? 1 : 0);
   const qsizetype colon = body.indexOf(u':');
@@ -57,15 +44,15 @@ std::optional<qint32> ParseTimeText(QStringView text) {
     if (!seconds) return std::nullopt;
     return RoundToInt32(*seconds * 1000.0);
   }
-  const std::optional<qint32> minutes = RoundedNumber(body.first(colon));
+  const std::optional<qint32> minutes = ParseRoundedInt32(body.first(colon));
   if (!minutes || *minutes > 99) return std::nullopt;
   const QStringView rest = body.sliced(colon + 1);
   const qsizetype dot = rest.indexOf(u'.');
-  const std::optional<qint32> seconds = RoundedNumber(dot < 0 ? rest : rest.first(dot));
+  const std::optional<qint32> seconds = ParseRoundedInt32(dot < 0 ? rest : rest.first(dot));
   if (!seconds || *seconds > 59) return std::nullopt;
   qint64 hundredths = qint64(*minutes) * 6000 + qint64(*seconds) * 100;
   if (dot >= 0) {
-    const std::optional<qint32> fraction = RoundedNumber(rest.sliced(dot + 1));
+    const std::optional<qint32> fraction = ParseRoundedInt32(rest.sliced(dot + 1));
     if (!fraction || *fraction > 99) return std::nullopt;
     hundredths += *fraction;
   }
