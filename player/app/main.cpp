@@ -14,7 +14,7 @@
 #include "media/mpvengine.h"
 
 #include "player/shell/windoweffects.h"
-#include "player/window/playerhooks.h"
+#include "player/core/playerhooks.h"
 #include "player/window/playerwindow.h"
 
 #include <QApplication>
@@ -80,14 +80,15 @@ int main(int argc, char** argv) {
   const QString dataFolder = lyrova::DataFolder();
   const lyrova::SettingsStore settings(lyrova::kPlayerProgram);
   lyrova::WidgetPrompts prompts(nullptr);
-  lyrova::PlayerHooks hooks;
+  lyrova::CompanionHooks companions;
+  lyrova::ChatHooks chat;
 
   if (!lyrova::FileExists(lyrova::JoinPath(dataFolder, QStringLiteral("LrcDir.ini")))) {
     const bool scan = prompts.Question(
         QStringLiteral("你还没有设置歌词查找目录，Lyrova可以自动添加你硬盘上的所有歌词目录以方便以后"
                        "自动查找歌词，你是否进行此步操作?"),
         QStringLiteral("Lyrova"), lyrova::DefaultAnswer::Yes);
-    if (scan && hooks.StartScanner()) return 0;
+    if (scan && companions.StartScanner()) return 0;
   }
 
   lyrova::MpvEngine::Options engineOptions;
@@ -99,7 +100,8 @@ int main(int argc, char** argv) {
   services.settings = &settings;
   services.media = &media;
   services.prompts = &prompts;
-  services.hooks = &hooks;
+  services.companions = &companions;
+  services.chat = &chat;
   services.programFolder = programFolder;
   services.dataFolder = dataFolder;
   services.layeredAvailable = lyrova::LayeredAvailable();

@@ -9,7 +9,7 @@
 #include "player/lookup/lyricslookup.h"
 #include "player/window/bars.h"
 #include "player/window/colors.h"
-#include "player/window/playerhooks.h"
+#include "player/core/playerhooks.h"
 #include "player/window/playerwindow.h"
 #include "player/window/toolbutton.h"
 
@@ -72,8 +72,8 @@ void PlayerWindow::ShowLine(qint32 key, LineMode mode) {
   lrc_[1]->setText(change.next);
   CenterLyricLines();
   if (services_.echo) services_.echo(change.current);
-  if (mode == LineMode::Send && services_.hooks->Sending())
-    services_.hooks->SendLyricLine(lyrics_.lines[change.index]);
+  if (mode == LineMode::Send && services_.chat->Sending())
+    services_.chat->SendLyricLine(lyrics_.lines[change.index]);
 }
 
 void PlayerWindow::Tick() {
@@ -93,8 +93,8 @@ void PlayerWindow::Tick() {
 
 void PlayerWindow::HandleSongEnd() {
   MediaControl& media = *services_.media;
-  if (services_.hooks->Sending()) {
-    services_.hooks->StopSending();
+  if (services_.chat->Sending()) {
+    services_.chat->StopSending();
     controlButt_[5]->SetIcon(ToolIcon(5, 0));
   }
   if (settings_.playLoop) {
@@ -166,7 +166,7 @@ void PlayerWindow::AfterSongChosen() {
   const LyricsLookup lookup(services_.dataFolder);
   lyricsPath_ = lookup.FindLyricsFile(openName_);
   if (lyricsPath_.isEmpty() && settings_.openLrcSel) {
-    services_.hooks->ShowLinkDialog(this, openName_, QString());
+    services_.companions->ShowLinkDialog(this, openName_, QString());
     lyricsPath_ = lookup.FindLyricsFile(openName_);
   }
 }
@@ -178,7 +178,7 @@ void PlayerWindow::ReloadLyrics() {
 }
 
 void PlayerWindow::LinkLyrics() {
-  services_.hooks->ShowLinkDialog(this, openName_, lyricsPath_);
+  services_.companions->ShowLinkDialog(this, openName_, lyricsPath_);
   lyricsPath_ = LyricsLookup(services_.dataFolder).FindLyricsFile(openName_);
   lyricsLoaded_ = LoadLyrics();
   ShowIdleText();
@@ -205,8 +205,8 @@ void PlayerWindow::RunButton(int index) {
       ApplyTopmost(!topmost_);
       break;
     case 5:
-      services_.hooks->ToggleSending(this);
-      controlButt_[5]->SetIcon(ToolIcon(5, services_.hooks->Sending() ? 1 : 0));
+      services_.chat->ToggleSending(this);
+      controlButt_[5]->SetIcon(ToolIcon(5, services_.chat->Sending() ? 1 : 0));
       break;
     case 6:
       PopUp(chatoraSel_, 6);
@@ -218,7 +218,7 @@ void PlayerWindow::RunButton(int index) {
       label1_->show();
       break;
     case 8:
-      services_.hooks->ShowDecorationDialog(this);
+      services_.chat->ShowDecorationDialog(this);
       break;
     case 9:
       ToggleChatStrip();

@@ -9,7 +9,7 @@
 #include "player/shell/windoweffects.h"
 #include "player/window/bars.h"
 #include "player/window/colors.h"
-#include "player/window/playerhooks.h"
+#include "player/core/playerhooks.h"
 #include "player/window/toolbutton.h"
 
 #include <QAction>
@@ -52,6 +52,11 @@ void SetTextColor(QLabel* label, const QColor& color) {
 
 PlayerWindow::PlayerWindow(const PlayerServices& services, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), services_(services) {
+  // A program without dialogs or chat sending leaves these out; the defaults do nothing.
+  static CompanionHooks noCompanions;
+  static ChatHooks noChat;
+  if (services_.companions == nullptr) services_.companions = &noCompanions;
+  if (services_.chat == nullptr) services_.chat = &noChat;
   setWindowTitle(QStringLiteral("Lyrova"));
   setAcceptDrops(true);
   setFocusPolicy(Qt::StrongFocus);
@@ -131,7 +136,7 @@ void PlayerWindow::BuildMenus() {
   chatoraSel_ = new QMenu(this);
   auto* sel = chatoraSel_->addAction(QStringLiteral("未选择 Chatora 大厅"));
   sendSel_.append(sel);
-  connect(chatoraSel_, &QMenu::aboutToShow, this, [this] { services_.hooks->ChooseTarget(this); });
+  connect(chatoraSel_, &QMenu::aboutToShow, this, [this] { services_.chat->ChooseTarget(this); });
 
   lrcAdvance_ = new QMenu(this);
   la1_ = lrcAdvance_->addAction(QStringLiteral("歌词不调节"));
@@ -146,9 +151,9 @@ void PlayerWindow::BuildMenus() {
   QAction* scan = addDir->addAction(QStringLiteral("自动在硬盘上搜索并添加"));
   QAction* manual = addDir->addAction(QStringLiteral("手工添加"));
   connect(scan, &QAction::triggered, this, [this] {
-    if (services_.hooks->StartScanner()) close();
+    if (services_.companions->StartScanner()) close();
   });
-  connect(manual, &QAction::triggered, this, [this] { services_.hooks->ShowSearchDirDialog(this); });
+  connect(manual, &QAction::triggered, this, [this] { services_.companions->ShowSearchDirDialog(this); });
   QAction* link = setMenu_->addAction(QStringLiteral("关联歌词"));
   link->setObjectName(QStringLiteral("LinkLrc_M"));
   connect(link, &QAction::triggered, this, &PlayerWindow::LinkLyrics);
@@ -203,9 +208,9 @@ void PlayerWindow::BuildMenus() {
   QAction* editWithEditor = setMenu_->addAction(QStringLiteral("用《Versel》编辑歌词"));
   QAction* editAsText = setMenu_->addAction(QStringLiteral("用记事本编辑歌词"));
   connect(editWithEditor, &QAction::triggered, this,
-          [this] { services_.hooks->EditLyrics(this, true, openName_, lyricsPath_); });
+          [this] { services_.companions->EditLyrics(this, true, openName_, lyricsPath_); });
   connect(editAsText, &QAction::triggered, this,
-          [this] { services_.hooks->EditLyrics(this, false, openName_, lyricsPath_); });
+          [this] { services_.companions->EditLyrics(this, false, openName_, lyricsPath_); });
   setMenu_->addSeparator();
   QMenu* mouLink = setMenu_->addMenu(QStringLiteral("添加到资源管理器右键菜单中"));
   mouLink->setObjectName(QStringLiteral("MouLink_M"));
@@ -280,7 +285,7 @@ void PlayerWindow::LoadSettings() {
 }
 
 void PlayerWindow::Start(const QStringList& arguments) {
-  services_.hooks->StartChatDiscovery();
+  services_.chat->StartChatDiscovery();
   LoadSettings();
   // The window starts at its minimum height: the chat strip hidden.
   resize(kDesignWidthTwips / kTwipsPerPixel, 0);
@@ -324,7 +329,7 @@ void PlayerWindow::Start(const QStringList& arguments) {
       const LyricsLookup lookup(services_.dataFolder);
       lyricsPath_ = lookup.FindLyricsFile(openName_);
       if (lyricsPath_.isEmpty() && settings_.openLrcSel) {
-        services_.hooks->ShowLinkDialog(this, openName_, QString());
+        services_.companions->ShowLinkDialog(this, openName_, QString());
         lyricsPath_ = lookup.FindLyricsFile(openName_);
       }
       lyricsLoaded_ = LoadLyrics();

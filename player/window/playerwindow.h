@@ -22,7 +22,8 @@ class QUrl;
 namespace lyrova {
 
 class MediaControl;
-class PlayerHooks;
+class ChatHooks;
+class CompanionHooks;
 class Prompts;
 class ProgressBar;
 class SettingsStore;
@@ -34,7 +35,8 @@ struct PlayerServices {
   const SettingsStore* settings = nullptr;
   MediaControl* media = nullptr;
   Prompts* prompts = nullptr;
-  PlayerHooks* hooks = nullptr;
+  CompanionHooks* companions = nullptr;
+  ChatHooks* chat = nullptr;
   QString programFolder;  // the Player's own folder: default open folder
   QString dataFolder;     // holds the list files and the built-in "Lrc" folder
   bool layeredAvailable = false;

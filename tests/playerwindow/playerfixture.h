@@ -8,7 +8,7 @@
 #include "media/commanddevice.h"
 #include "media/fakeaudio.h"
 #include "media/mediacontrol.h"
-#include "player/window/playerhooks.h"
+#include "player/core/playerhooks.h"
 #include "player/window/playerwindow.h"
 
 #include <QDir>
@@ -21,7 +21,7 @@
 
 namespace lyrova {
 
-class RecordingHooks : public PlayerHooks {
+class RecordingHooks : public CompanionHooks, public ChatHooks {
  public:
   bool Sending() const override { return sending; }
   void StopSending() override { sending = false; }
@@ -72,7 +72,8 @@ struct PlayerFixture {
     services.settings = &settings;
     services.media = &media;
     services.prompts = &prompts;
-    services.hooks = &hooks;
+    services.companions = &hooks;
+    services.chat = &hooks;
     services.programFolder = root.path();
     services.dataFolder = DataFolder();
     services.layeredAvailable = true;

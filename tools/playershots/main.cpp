@@ -8,7 +8,6 @@
 #include "media/commanddevice.h"
 #include "media/fakeaudio.h"
 #include "media/mediacontrol.h"
-#include "player/window/playerhooks.h"
 #include "player/window/playerwindow.h"
 
 #include <QApplication>
@@ -70,12 +69,10 @@ int main(int argc, char** argv) {
   MediaControl media(device, FormatClock);
   const SettingsStore settings(kPlayerProgram, root.filePath(QStringLiteral("config")));
   ScriptedPrompts prompts;
-  PlayerHooks hooks;
   PlayerServices services;
   services.settings = &settings;
   services.media = &media;
   services.prompts = &prompts;
-  services.hooks = &hooks;
   services.programFolder = root.path();
   services.dataFolder = root.filePath(QStringLiteral("data"));
 

@@ -6,14 +6,15 @@
 
 class QWidget;
 
-// The Player's calls into its companions: the link and search-directory dialogs, the programs
-// it starts, and chat sending. The window calls these at the moments its buttons, menus and
-// playback ask for them; a program that lacks a companion leaves the default, which does nothing.
+// The Player's calls into the parts that live outside its window: the link and
+// search-directory dialogs and the programs it starts (CompanionHooks), and chat sending
+// (ChatHooks). The window calls these at the moments its buttons, menus and playback ask for
+// them; a program that lacks one of them leaves the default, which does nothing.
 namespace lyrova {
 
-class PlayerHooks {
+class CompanionHooks {
  public:
-  virtual ~PlayerHooks() = default;
+  virtual ~CompanionHooks() = default;
 
   // Start-up found no search-directory list and the user agreed to a scan: true when the
   // Scanner was started (the Player then ends at once).
@@ -26,8 +27,12 @@ class PlayerHooks {
   // Edit the lyrics in the Editor (`withEditor`) or in a plain text editor.
   virtual void EditLyrics(QWidget* /*owner*/, bool /*withEditor*/, const QString& /*song*/,
                           const QString& /*lyrics*/) {}
+};
 
-  // Chat sending.
+class ChatHooks {
+ public:
+  virtual ~ChatHooks() = default;
+
   virtual void StartChatDiscovery() {}
   virtual bool Sending() const { return false; }
   virtual void StopSending() {}
