@@ -13,6 +13,7 @@
 #include "media/mediacontrol.h"
 #include "media/mpvengine.h"
 
+#include "player/shell/platformchoice.h"
 #include "player/shell/windoweffects.h"
 #include "player/core/playerhooks.h"
 #include "player/window/playerwindow.h"
@@ -28,21 +29,12 @@
 
 namespace {
 
-// The window effects need X11: on a Wayland session the X11 platform is used when an X server
-// is there too; without any display the Player still runs, on the offscreen platform.
-// Returns a note for the user when the effects are not available.
-QString ChoosePlatform() {
-  if (qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) return {};
-  const bool x11 = qEnvironmentVariableIsSet("DISPLAY");
-  const bool wayland = qEnvironmentVariableIsSet("WAYLAND_DISPLAY");
-  if (x11) {
-    if (wayland) qputenv("QT_QPA_PLATFORM", "xcb");
-    return {};
-  }
-  if (wayland) return QStringLiteral("此桌面不支持置顶、透明和拖动窗口");
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  std::fputs("lyrova: no display found, running without a window\n", stderr);
-  return {};
+// Asks Qt for the platform the window effects need; see platformchoice.h.
+void SetPlatform() {
+  const lyrova::PlatformChoice choice =
+      lyrova::ChoosePlatform([](const char* name) { return qgetenv(name); });
+  if (!choice.platform.isEmpty()) qputenv("QT_QPA_PLATFORM", choice.platform);
+  if (choice.noDisplay) std::fputs("lyrova: no display found, running without a window\n", stderr);
 }
 
 // The sound outputs to try, ending in "null" so a song also plays, in real time, without any.
@@ -57,7 +49,7 @@ QByteArray AudioOutputs() {
 }  // namespace
 
 int main(int argc, char** argv) {
-  const QString platformNote = ChoosePlatform();
+  SetPlatform();
   QApplication app(argc, argv);
   QApplication::setApplicationName(lyrova::kPlayerProgram);
   // libmpv parses numbers with the C library and needs the "C" numeric locale.
@@ -116,6 +108,7 @@ int main(int argc, char** argv) {
 
   lyrova::PlayerWindow window(services);
   window.Start(files);
-  if (!platformNote.isEmpty()) window.ShowStatusNote(platformNote);
+  const QString effectsNote = lyrova::EffectsNote(QGuiApplication::platformName());
+  if (!effectsNote.isEmpty()) window.ShowStatusNote(effectsNote);
   return app.exec();
 }
