@@ -20,7 +20,13 @@ const MpvLibrary* LoadMpvLibrary(QString* whyNot) {
   static QString error;
   if (!tried) {
     tried = true;
-    QLibrary library(QStringLiteral("mpv"), MPV_CLIENT_API_VERSION >> 16);
+    // LYROVA_LIBMPV names another libmpv file (a build of one's own, or none, for tests).
+    const QString named = qEnvironmentVariable("LYROVA_LIBMPV");
+    QLibrary library;
+    if (named.isEmpty())
+      library.setFileNameAndVersion(QStringLiteral("mpv"), MPV_CLIENT_API_VERSION >> 16);
+    else
+      library.setFileName(named);
     library.setLoadHints(QLibrary::ResolveAllSymbolsHint);
     loaded = library.load() && Resolve(library, "mpv_create", functions.create) &&
              Resolve(library, "mpv_initialize", functions.initialize) &&

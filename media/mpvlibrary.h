@@ -24,7 +24,8 @@ struct MpvLibrary {
 };
 
 // The loaded library, or null when it cannot be loaded (`whyNot` then says why). Loaded once per
-// process and never unloaded; call from one thread.
+// process and never unloaded; call from one thread. The environment variable LYROVA_LIBMPV, when
+// set, names the library file to load instead of the system's libmpv.
 const MpvLibrary* LoadMpvLibrary(QString* whyNot);
 
 }  // namespace lyrova
