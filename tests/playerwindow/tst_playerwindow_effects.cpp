@@ -6,6 +6,7 @@
 #include <QAction>
 #include <QLabel>
 #include <QMimeData>
+#include <QMouseEvent>
 #include <QStandardPaths>
 #include <QTest>
 
@@ -54,6 +55,32 @@ class TestPlayerEffects : public QObject {
     QCOMPARE(bar->FillWidth(), VolumeFillWidth(w.Volume(), bar->width()));
     w.SetVolumeAt(bar->width() * 2);  // beyond the bar: the device keeps it at 1000
     QCOMPARE(w.Volume(), 1000);
+  }
+
+  void windowMovesWithTheLyrics() {
+    PlayerFixture f;
+    PlayerWindow& w = f.Start();
+    w.move(100, 100);
+    QLabel* lyric = nullptr;
+    for (QLabel* label : w.findChildren<QLabel*>())
+      if (label->text() == w.CurrentLineText()) lyric = label;
+    QVERIFY(lyric);
+    const QPoint start = w.frameGeometry().topLeft();
+    const QPointF at(10, 5);
+    const QPointF globalAt = lyric->mapToGlobal(at);
+    QMouseEvent press(QEvent::MouseButtonPress, at, globalAt, Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
+    QCoreApplication::sendEvent(lyric, &press);
+    // Where the window system cannot move the window itself, it follows the pointer.
+    const QPointF dragged = globalAt + QPointF(40, 25);
+    QMouseEvent move(QEvent::MouseMove, lyric->mapFromGlobal(dragged), dragged, Qt::NoButton,
+                     Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(lyric, &move);
+    QCOMPARE(w.frameGeometry().topLeft(), start + QPoint(40, 25));
+    // Moving without the button held leaves the window where it is.
+    QMouseEvent hover(QEvent::MouseMove, at, globalAt, Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(lyric, &hover);
+    QCOMPARE(w.frameGeometry().topLeft(), start + QPoint(40, 25));
   }
 
   void transparencyIsStored() {

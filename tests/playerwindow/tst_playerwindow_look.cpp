@@ -1,9 +1,12 @@
 #include "playerfixture.h"
 
 #include "player/window/bars.h"
+#include "player/core/fontorder.h"
 #include "player/window/toolbutton.h"
 
 #include <QAction>
+#include <QFontDatabase>
+#include <QFontInfo>
 #include <QLabel>
 #include <QLineEdit>
 
@@ -179,6 +182,31 @@ class TestPlayerLook : public QObject {
                                    [](QLabel* l) { return l->text() == u"short"_qs; });
     QVERIFY(next != labels.end());
     QVERIFY((*next)->x() > 0);
+  }
+
+  void fontMenuListsTheInstalledFaces() {
+    PlayerFixture f;
+    PlayerWindow& w = f.Start();
+    QCOMPARE(w.LFx().size(), 1);  // the face list is built when the settings menu first opens
+    w.RunButton(10);
+    const QStringList ordered = OrderFontNames(QFontDatabase::families());
+    QVERIFY(ordered.size() > 1);
+    QStringList shown;
+    for (QAction* item : w.LFx())
+      if (item->isVisible()) shown.append(item->text());
+    QCOMPARE(shown, ordered);
+    // The list is built once: a second caption change neither adds nor reorders items.
+    w.SetFontCaption(u"任意"_qs);
+    QCOMPARE(w.FontMenu()->title(), u"歌词字体: 任意"_qs);
+    QCOMPARE(w.LFx().size(), ordered.size());
+    // Choosing a face stores and shows the face the font system really gives.
+    QAction* last = w.LFx().last();
+    last->trigger();
+    QFont expected = w.font();
+    expected.setFamily(last->text());
+    const QString reported = QFontInfo(expected).family();
+    QCOMPARE(f.settings.ReadSetting(u"FontName"_qs, QString()), reported);
+    QCOMPARE(w.FontMenu()->title(), u"歌词字体: "_qs + reported);
   }
 
   void menusPopUpFromTheirButtons() {
