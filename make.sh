@@ -7,6 +7,7 @@
 #   ./make.sh bench       build and run the benchmarks
 #   ./make.sh fuzz [SECS] build the fuzz targets with clang and run each for SECS seconds
 #   ./make.sh shots [DIR] render the Player window in its main states to PNG files (default shots/)
+#   ./make.sh install [DIR] install the suite into DIR (default ~/.local/opt/lyrova) with menu entries
 set -euo pipefail
 cd "$(dirname "$0")"
 top=$(pwd)
@@ -55,8 +56,13 @@ case "${1:-demo}" in
     configure_and_build build
     QT_QPA_PLATFORM=offscreen build/bin/playershots "${2:-$top/shots}"
     ;;
+  install)
+    scripts/install-deps.sh
+    configure_and_build build
+    if [ -n "${2:-}" ]; then cmake --install build --prefix "$2"; else cmake --install build; fi
+    ;;
   *)
-    sed -n '2,10p' "$0"
+    sed -n '2,11p' "$0"
     exit 2
     ;;
 esac
