@@ -1,0 +1,67 @@
+#pragma once
+
+#include <QString>
+
+// The Editor's 27 tool-button commands: their numbers, tooltips and groups, and the keys that
+// run the ones pressed over and over while tagging.
+namespace lyrova {
+
+inline constexpr int kEditorCommandCount = 27;
+
+enum EditorCommand : int {
+  kCmdOpenAudio = 0,
+  kCmdOpenLyrics = 1,
+  kCmdSave = 2,
+  kCmdSaveAs = 3,
+  kCmdNewOrClear = 4,
+  kCmdLayout = 5,
+  kCmdTextMode = 6,
+  kCmdNewLine = 7,
+  kCmdDuplicateLine = 8,
+  kCmdDeleteLine = 9,
+  kCmdMoveUp = 10,
+  kCmdMoveDown = 11,
+  kCmdSort = 12,
+  kCmdStamp = 13,
+  kCmdLineEarlier = 14,
+  kCmdLineLater = 15,
+  kCmdAllEarlier = 16,
+  kCmdAllLater = 17,
+  kCmdSyncCorrection = 18,
+  kCmdOffset = 19,
+  kCmdRemoveTag = 20,
+  kCmdPlay = 21,
+  kCmdPlayFromLine = 22,
+  kCmdPause = 23,
+  kCmdBack5s = 24,
+  kCmdForward5s = 25,
+  kCmdStop = 26,
+};
+
+// The tooltip of a command, shown in the status line on hover; "" outside 0..26.
+QString CommandTooltip(int index);
+
+// The four groups of the tool bar: caption and first and last command.
+struct CommandGroup {
+  QString caption;
+  int first;
+  int last;
+};
+inline constexpr int kCommandGroupCount = 4;
+CommandGroup CommandGroupAt(int group);
+
+// A key that runs a command. Only function keys are used, so that no key a user types into the
+// time, text or info boxes (letters, digits, arrows, Home/End, Ctrl editing keys) is taken.
+struct CommandShortcut {
+  QString key;  // in QKeySequence's portable text form, e.g. "F2"
+  int command;
+};
+inline constexpr int kCommandShortcutCount = 7;
+CommandShortcut CommandShortcutAt(int index);
+// The key of a command, "" when it has none.
+QString ShortcutKeyFor(int command);
+
+// One line per key ("F2  给选择的歌词打上播放时间"), for the About box, the help and tooltips.
+QString ShortcutSummary();
+
+}  // namespace lyrova
