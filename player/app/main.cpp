@@ -5,6 +5,7 @@
 // --echo prints the text of every line the moment it becomes current; --quit-at-end closes the
 // Player when the song ends without looping. The rest of the command line is one file path.
 #include "common/clock.h"
+#include "common/launcher.h"
 #include "common/paths.h"
 #include "common/programfolder.h"
 #include "common/settings.h"
@@ -16,6 +17,7 @@
 #include "player/shell/platformchoice.h"
 #include "player/shell/windoweffects.h"
 #include "player/core/playerhooks.h"
+#include "player/launch/playercompanions.h"
 #include "player/window/playerwindow.h"
 
 #include <QApplication>
@@ -72,7 +74,11 @@ int main(int argc, char** argv) {
   const QString dataFolder = lyrova::DataFolder();
   const lyrova::SettingsStore settings(lyrova::kPlayerProgram);
   lyrova::WidgetPrompts prompts(nullptr);
-  lyrova::CompanionHooks companions;
+  lyrova::ProcessLauncher launcher;
+  lyrova::PlayerCompanions companions(
+      {.launcher = &launcher, .prompts = &prompts, .settings = &settings,
+       .programFolder = programFolder, .dataFolder = dataFolder,
+       .openUrl = [](const QUrl& url) { return QDesktopServices::openUrl(url); }, .runDialog = {}});
   lyrova::ChatHooks chat;
 
   if (!lyrova::FileExists(lyrova::JoinPath(dataFolder, QStringLiteral("LrcDir.ini")))) {
