@@ -3,7 +3,11 @@
 #include "lyrics/lyricsdocument.h"
 
 #include <QString>
+#include <QtGlobal>
 
+#include <functional>
+
+class QMenu;
 class QWidget;
 
 // The Player's calls into the parts that live outside its window: the link and
@@ -29,18 +33,40 @@ class CompanionHooks {
                           const QString& /*lyrics*/) {}
 };
 
+// The menu choices of the Player that decide how lines are sent. The window keeps them (it
+// owns the menus and writes the settings) and hands them over at start and on every change.
+struct ChatSendOptions {
+  qint32 sendType = 0;  // 0 paste, 1 character messages, 2 replace the text
+  bool skipUrl = false;
+  bool chatTest = true;
+  friend bool operator==(const ChatSendOptions&, const ChatSendOptions&) = default;
+};
+
 class ChatHooks {
  public:
   virtual ~ChatHooks() = default;
 
+  // Start-up, before the settings are read into the window: sending starts off.
   virtual void StartChatDiscovery() {}
   virtual bool Sending() const { return false; }
+  // Switches sending off without a word (the end of a song).
   virtual void StopSending() {}
+  // Button 5.
   virtual void ToggleSending(QWidget* /*owner*/) {}
-  virtual void ChooseTarget(QWidget* /*owner*/) {}
+  // The target menu is about to show: fill `menu` from a fresh scan; its items select targets.
+  virtual void ChooseTarget(QMenu* /*menu*/) {}
+  // Button 8.
   virtual void ShowDecorationDialog(QWidget* /*owner*/) {}
   // A lyric line became current during normal playback.
   virtual void SendLyricLine(const LyricLine& /*line*/) {}
+  virtual void SetSendOptions(const ChatSendOptions& /*options*/) {}
+  // Enter in the chat strip holding `text`; true when the text went out and the strip is to
+  // be emptied.
+  virtual bool ChatBoxEnter(const QString& /*text*/) { return false; }
+
+  // Set by the window: called with the new state whenever sending is switched on or off, and
+  // whenever a command asks for the state to be shown again.
+  std::function<void(bool)> showSendState;
 };
 
 }  // namespace lyrova

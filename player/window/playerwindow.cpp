@@ -68,9 +68,10 @@ PlayerWindow::PlayerWindow(const PlayerServices& services, QWidget* parent)
   connect(&timer2_, &QTimer::timeout, this, &PlayerWindow::StepShiftByKey);
   BuildControls();
   BuildMenus();
+  services_.chat->showSendState = [this](bool on) { controlButt_[5]->SetIcon(ToolIcon(5, on ? 1 : 0)); };
 }
 
-PlayerWindow::~PlayerWindow() = default;
+PlayerWindow::~PlayerWindow() { services_.chat->showSendState = nullptr; }
 
 void PlayerWindow::BuildControls() {
   showWin_ = new QWidget(this);
@@ -129,6 +130,7 @@ void PlayerWindow::BuildControls() {
 
   text1_ = new QLineEdit(showWin_);
   text1_->setToolTip(QStringLiteral("发送歌词时可在这里聊天不会受到干扰"));
+  text1_->installEventFilter(this);
   text1_->hide();
 }
 
@@ -136,7 +138,8 @@ void PlayerWindow::BuildMenus() {
   chatoraSel_ = new QMenu(this);
   auto* sel = chatoraSel_->addAction(QStringLiteral("未选择 Chatora 大厅"));
   sendSel_.append(sel);
-  connect(chatoraSel_, &QMenu::aboutToShow, this, [this] { services_.chat->ChooseTarget(this); });
+  connect(chatoraSel_, &QMenu::aboutToShow, this,
+          [this] { services_.chat->ChooseTarget(chatoraSel_); });
 
   lrcAdvance_ = new QMenu(this);
   la1_ = lrcAdvance_->addAction(QStringLiteral("歌词不调节"));
@@ -187,10 +190,14 @@ void PlayerWindow::BuildMenus() {
   sendTypeSel_[2]->setVisible(false);
   QAction* skipUrl = addToggle(QStringLiteral("SkipUrl_M"), QStringLiteral("不发送包含网址的歌词"));
   QAction* chatTest = addToggle(QStringLiteral("ChatTest_M"), QStringLiteral("在非目标窗口输入时时停止发送"));
-  connect(skipUrl, &QAction::triggered, this,
-          [this, skipUrl] { ApplyToggle(skipUrl, settings_.skipUrl, playerkeys::kSkipUrl); });
-  connect(chatTest, &QAction::triggered, this,
-          [this, chatTest] { ApplyToggle(chatTest, settings_.chatTest, playerkeys::kChatTest); });
+  connect(skipUrl, &QAction::triggered, this, [this, skipUrl] {
+    ApplyToggle(skipUrl, settings_.skipUrl, playerkeys::kSkipUrl);
+    ForwardChatOptions();
+  });
+  connect(chatTest, &QAction::triggered, this, [this, chatTest] {
+    ApplyToggle(chatTest, settings_.chatTest, playerkeys::kChatTest);
+    ForwardChatOptions();
+  });
   setMenu_->addSeparator();
   lFont_ = setMenu_->addMenu(QStringLiteral("歌词字体"));
   QAction* firstFace = lFont_->addAction(kDefaultFontName);
@@ -254,11 +261,16 @@ void PlayerWindow::SelectSendType(int index) {
   sendType_ = index;
   for (int i = 0; i < sendTypeSel_.size(); ++i) sendTypeSel_[i]->setChecked(i == index);
   sendTypeM_->setTitle(QStringLiteral("发送方式: ") + sendTypeSel_[index]->text());
+  ForwardChatOptions();
   if (index == 2)
     services_.prompts->Message(
         QStringLiteral("你选择的发送方式是快速发送，用此方式发送带表请歌词可能会引起发送的文本混乱，"
                        "因此建议使用此方式时不要使用Chatora表情代码"),
         QStringLiteral("Lyrova"), MessageIcon::Warning);
+}
+
+void PlayerWindow::ForwardChatOptions() {
+  services_.chat->SetSendOptions(ChatSendOptions{sendType_, settings_.skipUrl, settings_.chatTest});
 }
 
 void PlayerWindow::LoadSettings() {
@@ -398,6 +410,7 @@ bool PlayerWindow::OpenDrop(const QMimeData& dropped) {
 }
 
 bool PlayerWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == text1_) return ChatStripEvent(event) || QWidget::eventFilter(watched, event);
   const bool movable = watched == lrcOut_ || watched == panel_ || lrc_.contains(watched);
   if (movable && event->type() == QEvent::MouseButtonPress) {
     auto* mouse = static_cast<QMouseEvent*>(event);
@@ -418,6 +431,24 @@ bool PlayerWindow::eventFilter(QObject* watched, QEvent* event) {
     ShowVolumeBar(true);
   }
   return QWidget::eventFilter(watched, event);
+}
+
+bool PlayerWindow::ChatStripEvent(QEvent* event) {
+  if (event->type() == QEvent::KeyPress) {
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if (key != Qt::Key_Return && key != Qt::Key_Enter) return false;
+    if (services_.chat->ChatBoxEnter(text1_->text())) text1_->clear();
+    return true;
+  }
+  if (event->type() == QEvent::Drop) {
+    // Dropped text replaces the strip's content; it goes out only on Enter.
+    auto* drop = static_cast<QDropEvent*>(event);
+    if (!drop->mimeData()->hasText()) return false;
+    text1_->setText(drop->mimeData()->text());
+    drop->acceptProposedAction();
+    return true;
+  }
+  return false;
 }
 
 void PlayerWindow::ShowVolumeBar(bool show) {

@@ -192,6 +192,9 @@ class PlayerWindow : public QWidget {
   void ResizeHeightBy(int pixels);
   void ApplyLyricFontSize(double points);
   void ApplyToggle(QAction* action, bool& field, const QString& key);
+  // Chat sending: the menu choices it needs, and the chat strip's Enter and text drops.
+  void ForwardChatOptions();
+  bool ChatStripEvent(QEvent* event);
 
   // Toolbar look.
   void OnButtonEntered(int index);
