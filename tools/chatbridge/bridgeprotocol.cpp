@@ -1,0 +1,207 @@
+#include "bridgeprotocol.h"
+
+#include <charconv>
+
+namespace chatbridge {
+namespace {
+
+constexpr char kDigits[] = "0123456789abcdef";
+
+int HexValue(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
+std::string Error(std::string_view id, std::string_view reason) {
+  std::string reply(id);
+  reply += " err ";
+  reply += reason;
+  return reply;
+}
+
+std::string Ok(std::string_view id) {
+  std::string reply(id);
+  reply += " ok";
+  return reply;
+}
+
+bool ValidId(std::string_view id) {
+  if (id.empty() || id.size() > 20) return false;
+  for (const char c : id) {
+    if (c < '0' || c > '9') return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+std::string EncodeText(std::string_view bytes) {
+  if (bytes.empty()) return "-";
+  std::string out;
+  out.reserve(bytes.size() * 2);
+  for (const char c : bytes) {
+    const auto b = static_cast<unsigned char>(c);
+    out += kDigits[b >> 4];
+    out += kDigits[b & 15];
+  }
+  return out;
+}
+
+std::optional<std::string> DecodeText(std::string_view field) {
+  if (field == "-") return std::string();
+  if (field.empty() || field.size() % 2 != 0) return std::nullopt;
+  std::string out;
+  out.reserve(field.size() / 2);
+  for (std::size_t i = 0; i < field.size(); i += 2) {
+    const int high = HexValue(field[i]);
+    const int low = HexValue(field[i + 1]);
+    if (high < 0 || low < 0) return std::nullopt;
+    out += static_cast<char>((high << 4) | low);
+  }
+  return out;
+}
+
+std::string EncodeNumber(std::uint32_t value) {
+  char buffer[16];
+  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, 16);
+  return std::string(buffer, result.ptr);
+}
+
+std::optional<std::uint32_t> DecodeNumber(std::string_view field) {
+  if (field.empty() || field.size() > 8) return std::nullopt;
+  std::uint32_t value = 0;
+  for (const char c : field) {
+    const int digit = HexValue(c);
+    if (digit < 0) return std::nullopt;
+    value = (value << 4) | static_cast<std::uint32_t>(digit);
+  }
+  return value;
+}
+
+std::vector<std::string_view> SplitFields(std::string_view line, char separator) {
+  std::vector<std::string_view> fields;
+  std::size_t start = 0;
+  while (true) {
+    const std::size_t end = line.find(separator, start);
+    if (end == std::string_view::npos) {
+      fields.push_back(line.substr(start));
+      return fields;
+    }
+    fields.push_back(line.substr(start, end - start));
+    start = end + 1;
+  }
+}
+
+std::string Greeting(unsigned codePage) {
+  return "hello lyrova-chatbridge " + std::to_string(kProtocolVersion) + " " +
+         std::to_string(codePage);
+}
+
+std::string EncodeEntry(const WindowEntry& entry) {
+  return std::to_string(entry.depth) + "," + EncodeNumber(entry.handle) + "," +
+         EncodeNumber(entry.processId) + "," + EncodeText(entry.className) + "," +
+         EncodeText(entry.title);
+}
+
+std::optional<WindowEntry> DecodeEntry(std::string_view field) {
+  const auto parts = SplitFields(field, ',');
+  if (parts.size() != 5) return std::nullopt;
+  WindowEntry entry;
+  const auto depth = parts[0];
+  const auto [end, error] = std::from_chars(depth.data(), depth.data() + depth.size(), entry.depth);
+  if (error != std::errc() || end != depth.data() + depth.size() || entry.depth < 0) {
+    return std::nullopt;
+  }
+  const auto handle = DecodeNumber(parts[1]);
+  const auto processId = DecodeNumber(parts[2]);
+  auto className = DecodeText(parts[3]);
+  auto title = DecodeText(parts[4]);
+  if (!handle || !processId || !className || !title) return std::nullopt;
+  entry.handle = *handle;
+  entry.processId = *processId;
+  entry.className = std::move(*className);
+  entry.title = std::move(*title);
+  return entry;
+}
+
+Outcome HandleRequest(std::string_view line, WindowCalls& calls) {
+  const auto fields = SplitFields(line, ' ');
+  const std::string_view id = fields[0];
+  if (!ValidId(id)) return {"0 err badid", false};
+  if (line.size() > kMaxRequestLength) return {Error(id, "toolong"), false};
+  if (fields.size() < 2) return {Error(id, "noverb"), false};
+  const std::string_view verb = fields[1];
+  const std::size_t argc = fields.size() - 2;
+  auto arg = [&](std::size_t i) { return fields[i + 2]; };
+  auto need = [&](std::size_t n) { return argc == n; };
+
+  if (verb == "ping") {
+    if (!need(0)) return {Error(id, "args"), false};
+    return {Ok(id) + " " + std::to_string(calls.CodePage()), false};
+  }
+  if (verb == "quit") return {Ok(id), true};
+  if (verb == "snapshot") {
+    if (!need(0)) return {Error(id, "args"), false};
+    const auto entries = calls.Snapshot();
+    std::string reply = Ok(id) + " " + std::to_string(entries.size());
+    for (const auto& entry : entries) {
+      reply += ' ';
+      reply += EncodeEntry(entry);
+    }
+    return {reply, false};
+  }
+  if (verb == "foreground") {
+    if (!need(0)) return {Error(id, "args"), false};
+    const auto f = calls.Foreground();
+    return {Ok(id) + " " + EncodeNumber(f.handle) + " " + EncodeNumber(f.processId) + " " +
+                EncodeText(f.className),
+            false};
+  }
+  if (verb == "clip") {
+    if (!need(1)) return {Error(id, "args"), false};
+    const auto text = DecodeText(arg(0));
+    if (!text) return {Error(id, "badtext"), false};
+    if (!calls.SetClipboardText(*text)) return {Error(id, "clipboard"), false};
+    return {Ok(id), false};
+  }
+
+  // Every other verb names a window first.
+  if (verb != "alive" && verb != "paste" && verb != "post" && verb != "chars" &&
+      verb != "settext") {
+    return {Error(id, "unknown"), false};
+  }
+  if (argc < 1) return {Error(id, "args"), false};
+  const auto window = DecodeNumber(arg(0));
+  if (!window) return {Error(id, "badnumber"), false};
+  if (verb == "alive") {
+    if (!need(1)) return {Error(id, "args"), false};
+    return {Ok(id) + (calls.IsWindow(*window) ? " 1" : " 0"), false};
+  }
+  if (verb == "paste") {
+    if (!need(1)) return {Error(id, "args"), false};
+    calls.SendPaste(*window);
+    return {Ok(id), false};
+  }
+  if (verb == "post") {
+    if (!need(4)) return {Error(id, "args"), false};
+    const auto message = DecodeNumber(arg(1));
+    const auto wParam = DecodeNumber(arg(2));
+    const auto lParam = DecodeNumber(arg(3));
+    if (!message || !wParam || !lParam) return {Error(id, "badnumber"), false};
+    calls.Post(*window, *message, *wParam, *lParam);
+    return {Ok(id), false};
+  }
+  // "chars" or "settext".
+  if (!need(2)) return {Error(id, "args"), false};
+  const auto text = DecodeText(arg(1));
+  if (!text) return {Error(id, "badtext"), false};
+  if (verb == "settext") {
+    calls.SendSetText(*window, *text);
+    return {Ok(id), false};
+  }
+  return {Ok(id) + " " + std::to_string(calls.PostCharacters(*window, *text)), false};
+}
+
+}  // namespace chatbridge
