@@ -16,6 +16,8 @@
 
 #include "player/shell/platformchoice.h"
 #include "player/shell/windoweffects.h"
+#include "player/chat/chatcontroller.h"
+#include "player/chat/emoticons.h"
 #include "player/core/playerhooks.h"
 #include "player/launch/playercompanions.h"
 #include "player/window/playerwindow.h"
@@ -79,7 +81,10 @@ int main(int argc, char** argv) {
       {.launcher = &launcher, .prompts = &prompts, .settings = &settings,
        .programFolder = programFolder, .dataFolder = dataFolder,
        .openUrl = [](const QUrl& url) { return QDesktopServices::openUrl(url); }, .runDialog = {}});
-  lyrova::ChatHooks chat;
+  const std::unique_ptr<lyrova::WindowSystem> windows = lyrova::MakeWindowSystem();
+  lyrova::ChatController chat({windows.get(), &prompts, &settings, &launcher,
+                               lyrova::EmoticonFilePath(dataFolder, programFolder),
+                               lyrova::ChooseTextEditor({})});
 
   if (!lyrova::FileExists(lyrova::JoinPath(dataFolder, QStringLiteral("LrcDir.ini")))) {
     const bool scan = prompts.Question(
