@@ -199,15 +199,6 @@ class TestOffsetDialog : public QObject {
     QCOMPARE(dialog.Result().valueMs, 600000);
   }
 
-  void listItemTaken() {
-    ScriptedPrompts prompts;
-    OffsetDialog dialog(prompts);
-    QVERIFY(ShowForTest(dialog));
-    dialog.Combo1()->setCurrentIndex(120);
-    QTest::mouseClick(dialog.OkButton(), Qt::LeftButton);
-    QCOMPARE(dialog.Result().valueMs, 60000);
-  }
-
   // Closing without OK applies nothing, even after the options and the value were changed.
   void closeBoxAndEscapeApplyNothing_data() {
     QTest::addColumn<bool>("escape");

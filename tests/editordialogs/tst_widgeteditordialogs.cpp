@@ -1,10 +1,8 @@
 #include "editor/dialogs/widgeteditordialogs.h"
 
-#include "common/ui/scriptedprompts.h"
 #include "dialogdriver.h"
 #include "editor/dialogs/aboutdialog.h"
 #include "editor/dialogs/chooserdialog.h"
-#include "editor/dialogs/layoutdialog.h"
 #include "editor/dialogs/offsetdialog.h"
 
 #include <QComboBox>
@@ -19,7 +17,7 @@ using namespace lyrova;
 using namespace lyrova::testing;
 
 // The dialogs as the main window sees them: shown modally over the owner, answered while
-// exec() runs.
+// exec() runs. What each dialog does on its own is tested beside it.
 class TestWidgetEditorDialogs : public QObject {
   Q_OBJECT
 
@@ -68,32 +66,6 @@ class TestWidgetEditorDialogs : public QObject {
     QCOMPARE(second.choice, 3);
   }
 
-  void offsetReportsThroughTheGivenPrompts() {
-    ScriptedPrompts prompts;
-    WidgetEditorDialogs dialogs(prompts);
-    bool stayedOpen = false;
-    WhenModal([this, &prompts, &stayedOpen](QDialog* dialog) {
-      CheckModalOverOwner(dialog);
-      auto* offset = qobject_cast<OffsetDialog*>(dialog);
-      QVERIFY(offset != nullptr);
-      QLineEdit* edit = offset->Combo1()->lineEdit();
-      edit->selectAll();
-      QTest::keyClicks(edit, QStringLiteral("6000000"));
-      PressEnter(edit);
-      stayedOpen = offset->isVisible() && prompts.Last().text == QStringLiteral("输入的值超出范围");
-      ClickOption(offset->Option2(1));
-      ClickOption(offset->Option1(1));
-      edit->selectAll();
-      QTest::keyClicks(edit, QStringLiteral("1500"));
-      QTest::mouseClick(offset->OkButton(), Qt::LeftButton);
-    });
-    const OffsetResult result = dialogs.AskOffset(&owner_);
-    QVERIFY(stayedOpen);
-    QCOMPARE(prompts.Shown().size(), 1);
-    QVERIFY(!result.allTags);
-    QCOMPARE(result.valueMs, -1500);
-  }
-
   // Without a Prompts of its own the offset dialog shows its message box over itself.
   void offsetMessageBoxOverTheDialog() {
     WidgetEditorDialogs dialogs;
@@ -120,31 +92,6 @@ class TestWidgetEditorDialogs : public QObject {
     QCOMPARE(boxParent, offsetWindow);
     QVERIFY(result.allTags);
     QCOMPARE(result.valueMs, 0);
-  }
-
-  void layoutCancelAfterClickKeepsTheLayout() {
-    WidgetEditorDialogs dialogs;
-    WhenModal([this](QDialog* dialog) {
-      CheckModalOverOwner(dialog);
-      auto* layout = qobject_cast<LayoutDialog*>(dialog);
-      QVERIFY(layout != nullptr);
-      QVERIFY(layout->Option1(1)->isChecked());
-      ClickOption(layout->Option1(0));
-      QTest::mouseClick(layout->Command1(1), Qt::LeftButton);
-    });
-    const LayoutResult kept = dialogs.ChooseLayout(&owner_, true);
-    QVERIFY(kept.cancelled);
-    QVERIFY(kept.compressed);
-
-    WhenModal([](QDialog* dialog) {
-      auto* layout = qobject_cast<LayoutDialog*>(dialog);
-      QVERIFY(layout != nullptr);
-      ClickOption(layout->Option1(0));
-      PressEnter(layout->Option1(0));
-    });
-    const LayoutResult applied = dialogs.ChooseLayout(&owner_, true);
-    QVERIFY(!applied.cancelled);
-    QVERIFY(!applied.compressed);
   }
 
   void aboutShowsTheExtraLines() {
