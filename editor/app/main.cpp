@@ -1,0 +1,66 @@
+// The Editor: creates and time-tags one lyrics document against one song.
+//
+//   Versel [/RR | FILE]
+//
+// "/RR" takes the song and lyrics the Player handed over in the settings; anything else is one
+// file path (lyrics for .lrc and .txt, otherwise the song), optionally in double quotes.
+#include "common/clock.h"
+#include "common/programfolder.h"
+#include "common/settings.h"
+#include "common/ui/widgetprompts.h"
+#include "editor/core/commandtable.h"
+#include "editor/core/editorsession.h"
+#include "editor/dialogs/widgeteditordialogs.h"
+#include "editor/window/editorwidgets.h"
+#include "editor/window/editorwindow.h"
+#include "media/commanddevice.h"
+#include "media/mediacontrol.h"
+#include "media/mpvengine.h"
+
+#include <QApplication>
+#include <QFile>
+
+#include <clocale>
+#include <memory>
+
+namespace {
+
+// As in the Player: the sound outputs end in "null" so a song also plays without a sound card.
+QByteArray AudioOutputs() {
+  QFile cards(QStringLiteral("/proc/asound/cards"));
+  const bool hasCard = cards.open(QIODevice::ReadOnly) && !cards.readAll().contains("no soundcards");
+  return hasCard ? QByteArrayLiteral("pulse,alsa,null") : QByteArrayLiteral("pulse,null");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  QApplication::setApplicationName(lyrova::kEditorProgram);
+  // libmpv parses numbers with the C library and needs the "C" numeric locale.
+  std::setlocale(LC_NUMERIC, "C");
+
+  const lyrova::SettingsStore settings(lyrova::kEditorProgram);
+  lyrova::WidgetPrompts prompts(nullptr);
+  lyrova::WidgetSaveQuestion saveQuestion;
+  lyrova::WidgetEditorDialogs dialogs(prompts);
+  dialogs.SetAboutExtraLines(lyrova::ShortcutSummary().trimmed().split(u'\n'));
+
+  lyrova::MpvEngine::Options engineOptions;
+  engineOptions.audioOutputs = AudioOutputs();
+  lyrova::CommandDevice device(
+      [engineOptions] { return std::make_unique<lyrova::MpvEngine>(engineOptions); });
+  lyrova::MediaControl media(device, lyrova::FormatEditorClock, lyrova::MediaControl::VolumeControl::Absent);
+
+  lyrova::EditorServices services;
+  services.settings = &settings;
+  services.media = &media;
+  services.prompts = &prompts;
+  services.saveQuestion = &saveQuestion;
+  services.dialogs = &dialogs;
+  services.programFolder = lyrova::ProgramFolder();
+
+  lyrova::EditorWindow window(services);
+  window.Start(QApplication::arguments().mid(1));
+  return app.exec();
+}
