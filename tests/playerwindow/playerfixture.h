@@ -43,6 +43,7 @@ struct PlayerFixture {
   MediaControl media{device, FormatClock};
   ScriptedPrompts prompts;
   RecordingHooks hooks;
+  ChatHooks* chat = nullptr;  // when set, chat sending goes here instead of to `hooks`
   QString echoed;
   QList<QUrl> opened;
   std::unique_ptr<PlayerWindow> window;
@@ -73,7 +74,7 @@ struct PlayerFixture {
     services.media = &media;
     services.prompts = &prompts;
     services.companions = &hooks;
-    services.chat = &hooks;
+    services.chat = chat != nullptr ? chat : &hooks;
     services.programFolder = root.path();
     services.dataFolder = DataFolder();
     services.layeredAvailable = true;

@@ -1,0 +1,180 @@
+// The whole Player sending a song's lyrics: the window's tick, buttons and menus driving the
+// chat controller over the fake window system.
+#include "chatfixture.h"
+#include "../playerwindow/playerfixture.h"
+#include "player/window/bars.h"
+
+#include <QAction>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QTest>
+
+using namespace lyrova;
+
+namespace {
+
+const QByteArray kLyrics =
+    "[00:01.00]一\r\n[00:02.00]\r\n[00:03.00]二 二\r\n[00:04.00]三\r\n[00:05.00]四\r\n";
+
+bool IsSubmitKey(const Msg& m) { return m.message == 0x0100 || m.message == 0x0101; }
+
+// The messages split at each run of submit keys: (delivery, keys) pairs in order.
+QList<QPair<QList<Msg>, QList<Msg>>> Exchanges(const QList<Msg>& messages) {
+  QList<QPair<QList<Msg>, QList<Msg>>> exchanges;
+  QList<Msg> delivery;
+  QList<Msg> keys;
+  for (const Msg& m : messages) {
+    if (IsSubmitKey(m)) {
+      keys.append(m);
+      continue;
+    }
+    if (!keys.isEmpty()) {
+      exchanges.append({delivery, keys});
+      delivery.clear();
+      keys.clear();
+    }
+    delivery.append(m);
+  }
+  if (!keys.isEmpty() || !delivery.isEmpty()) exchanges.append({delivery, keys});
+  return exchanges;
+}
+
+}  // namespace
+
+class TestChatPlayer : public QObject {
+  Q_OBJECT
+
+  struct Setup {
+    ChatFixture chat;
+    PlayerFixture player;
+    WindowHandle window = 0;
+    WindowHandle editor = 0;
+    PlayerWindow* w = nullptr;
+
+    Setup(int kind, const QString& title) {
+      window = chat.AddChat(kind, title, &editor);
+      player.chat = &chat.chat;
+      const QString song = player.Song(QStringLiteral("a.mp3"), 6'000);
+      PlayerFixture::Write(player.root.filePath(QStringLiteral("music/a.lrc")), kLyrics);
+      w = &player.Start({song});
+    }
+
+    // Opens the target menu as button 6 would and clicks `title`.
+    void Choose(const QString& title) {
+      QMenu* menu = w->ChatoraSel();
+      emit menu->aboutToShow();
+      for (QAction* action : menu->actions()) {
+        if (action->text() == title) action->trigger();
+      }
+    }
+  };
+
+ private slots:
+  void songIsSentLineByLine_data() {
+    QTest::addColumn<int>("method");
+    QTest::addColumn<int>("kind");
+    QTest::newRow("paste to a hall") << 0 << 1;
+    QTest::newRow("keystrokes to a chat") << 1 << 2;
+    QTest::newRow("quick to a community") << 2 << 3;
+    QTest::newRow("keystrokes to a hall") << 1 << 0;
+  }
+  void songIsSentLineByLine() {
+    QFETCH(int, method);
+    QFETCH(int, kind);
+    const QString title = kind == 0 ? u"娱乐大厅"_qs : kind == 1 ? u"聊天大厅"_qs : u"某人"_qs;
+    Setup s(kind, title);
+    s.chat.chat.SetDecoration(u"/:)"_qs, u"~"_qs);
+    s.w->SendTypeSel()[method]->trigger();
+    QCOMPARE(s.chat.chat.Options().sendType, method);
+    s.Choose(title);
+    QCOMPARE(s.chat.chat.Selection().selectedEditor, s.editor);
+    s.w->RunButton(5);
+    QVERIFY(s.chat.chat.Sending());
+    for (int i = 0; i < 12; ++i) s.player.PlayFor(500);
+
+    const QStringList lines = {u"/:)一~"_qs, u"/:)二 二~"_qs, u"/:)三~"_qs, u"/:)四~"_qs};
+    QCOMPARE(s.chat.windows.Submitted(s.editor), lines);
+    const auto exchanges = Exchanges(s.chat.windows.Messages());
+    QCOMPARE(exchanges.size(), lines.size());
+    const QList<Msg> keys = kind <= 1 ? EnterMessages(s.editor) : CtrlEnterMessages(s.editor);
+    for (int i = 0; i < exchanges.size(); ++i) {
+      QVERIFY(!exchanges[i].first.isEmpty());
+      for (const Msg& m : exchanges[i].first) QCOMPARE(m.window, s.editor);
+      QCOMPARE(exchanges[i].second, keys);
+    }
+    // The song ended: sending is off.
+    QVERIFY(!s.chat.chat.Sending());
+  }
+
+  void sendingStopsWhenTheTargetCloses() {
+    Setup s(2, u"x"_qs);
+    s.Choose(u"x"_qs);
+    s.w->RunButton(5);
+    s.player.PlayFor(1'500);
+    QCOMPARE(s.chat.windows.Submitted(s.editor), QStringList{u"一"_qs});
+    s.chat.windows.CloseWindow(s.window);
+    s.player.PlayFor(2'000);
+    QVERIFY(!s.chat.chat.Sending());
+    QCOMPARE(s.chat.windows.Messages().size(), 1 + 4);  // nothing after the close
+    QVERIFY(s.chat.prompts.Shown().isEmpty());
+  }
+
+  void seekingNeverSends() {
+    Setup s(2, u"x"_qs);
+    s.Choose(u"x"_qs);
+    s.w->RunButton(5);
+    const int width = s.w->ProgressBarWidget()->width();
+    s.w->SeekPress(width / 2);   // 3 s
+    s.w->SeekDrag(width * 7 / 10);  // 4.2 s
+    QCOMPARE(s.w->CurrentLineText(), u"三"_qs);
+    s.w->SeekRelease(width * 7 / 10);
+    QVERIFY(s.chat.windows.Messages().isEmpty());
+    s.player.PlayFor(1'000);  // normal playback reaches the next line
+    QCOMPARE(s.chat.windows.Submitted(s.editor), QStringList{u"四"_qs});
+  }
+
+  void menuTogglesReachTheSender() {
+    Setup s(2, u"x"_qs);
+    QAction* skipUrl = s.w->Toggle(u"SkipUrl_M"_qs);
+    QAction* chatTest = s.w->Toggle(u"ChatTest_M"_qs);
+    QCOMPARE(s.chat.chat.Options(), (ChatSendOptions{0, false, true}));
+    skipUrl->trigger();
+    chatTest->trigger();
+    QCOMPARE(s.chat.chat.Options(), (ChatSendOptions{0, true, false}));
+    QCOMPARE(s.player.settings.ReadSetting(u"SkipUrl"_qs, {}), u"-1"_qs);
+    QCOMPARE(s.player.settings.ReadSetting(u"ChatTest"_qs, {}), u"0"_qs);
+    s.w->SendTypeSel()[1]->trigger();
+    QCOMPARE(s.chat.chat.Options().sendType, 1);
+  }
+
+  void chatStripSendsOnEnterAndTakesDrops() {
+    Setup s(2, u"x"_qs);
+    QLineEdit* strip = s.w->ChatInput();
+    QTest::keyClick(strip, Qt::Key_Return);  // empty: nothing
+    QVERIFY(s.chat.prompts.Shown().isEmpty());
+    strip->setText(u"大家好"_qs);
+    QTest::keyClick(strip, Qt::Key_Return);  // no target yet: the text stays
+    QCOMPARE(s.chat.LastMessage(), u"请选择发送目标"_qs);
+    QCOMPARE(strip->text(), u"大家好"_qs);
+    s.Choose(u"x"_qs);
+    QTest::keyClick(strip, Qt::Key_Enter);
+    QCOMPARE(s.chat.windows.Submitted(s.editor), QStringList{u"大家好"_qs});
+    QCOMPARE(strip->text(), QString());
+
+    s.w->RunButton(9);  // the strip shows
+    QVERIFY(!strip->isHidden());
+    strip->setText(u"旧的"_qs);
+    QMimeData data;
+    data.setText(u"拖来的"_qs);
+    QDragEnterEvent enter(QPoint(2, 2), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(strip, &enter);
+    QVERIFY(enter.isAccepted());
+    QDropEvent drop(QPointF(2, 2), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(strip, &drop);
+    QCOMPARE(strip->text(), u"拖来的"_qs);
+    QCOMPARE(s.chat.windows.Submitted(s.editor).size(), 1);  // nothing sent by the drop
+  }
+};
+
+QTEST_MAIN(TestChatPlayer)
+#include "tst_chatplayer.moc"
