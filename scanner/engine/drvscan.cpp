@@ -1,5 +1,6 @@
 #include "scanner/engine/drvscan.h"
 
+#include "common/paths.h"
 #include "scanner/engine/namepattern.h"
 #include "scanner/engine/treewalk.h"
 
@@ -107,6 +108,8 @@ void DrvScan::DriveScan() {
     Yield();
     if (!scanning_) break;
     if (Excluded(root.type)) continue;
+    // A file can be mounted too (containers bind single files); it is no drive.
+    if (!DirExists(root.path)) continue;
     walker.Walk(root.path);
   }
   EndScan();
