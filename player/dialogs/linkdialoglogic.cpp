@@ -140,7 +140,9 @@ void LinkDialogLogic::DeleteLyricsFile() {
                          kMessageTitle, DefaultAnswer::No))
     return;
   QString error;
-  if (!TrashOrDeleteFile(path, &error)) {
+  const bool deleted =
+      actions_.deleteFile ? actions_.deleteFile(path, &error) : TrashOrDeleteFile(path, &error);
+  if (!deleted) {
     prompts_.Message(QStringLiteral("删除  ") + path + QStringLiteral("  失败，") + error,
                      kMessageTitle, MessageIcon::Critical);
     return;

@@ -25,6 +25,8 @@ struct LinkDialogActions {
   std::function<void(const QString& song, const QString& lyrics)> launchEditor;
   // Starts the plain text editor on a file; false with the system's description on failure.
   std::function<bool(const QString& path, QString* error)> startTextEditor;
+  // Removes a lyrics file the user agreed to delete; empty: TrashOrDeleteFile.
+  std::function<bool(const QString& path, QString* error)> deleteFile;
 };
 
 // Whether the dialog stays open after an action.
