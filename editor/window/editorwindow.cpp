@@ -171,8 +171,12 @@ QWidget* EditorWindow::BuildTagEditor() {
   mono.setFamilies({QStringLiteral("Noto Sans Mono CJK SC"), QStringLiteral("WenQuanYi Zen Hei Mono"),
                     QStringLiteral("DejaVu Sans Mono"), QStringLiteral("monospace")});
   list1_->setFont(mono);
-  connect(list1_->selectionModel(), &QItemSelectionModel::currentChanged, this,
-          [this](const QModelIndex& current) { CurrentRowChanged(current.isValid() ? current.row() : -1); });
+  // Selection rather than the current item: a view that gets the focus makes its first row
+  // current without selecting it, and that is no click of the user.
+  connect(list1_->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
+    const QModelIndexList rows = list1_->selectionModel()->selectedRows();
+    if (!rows.isEmpty()) CurrentRowChanged(rows.first().row());
+  });
   connect(list1_, &QListView::doubleClicked, this,
           [this](const QModelIndex& index) { session_.DoubleClickRow(index.row()); });
   layout->addWidget(list1_, 1);

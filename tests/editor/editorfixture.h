@@ -87,6 +87,7 @@ struct EditorFixture {
   FakeEditorDialogs dialogs;
   ScriptedSaveQuestion saveQuestion;
   std::unique_ptr<EditorSession> session;
+  EditorSession* active = nullptr;  // the session Times() and Texts() read
 
   EditorFixture() { QDir(root.path()).mkpath(QStringLiteral("music")); }
 
@@ -124,6 +125,7 @@ struct EditorFixture {
     services.dialogs = &dialogs;
     services.programFolder = root.path();
     session = std::make_unique<EditorSession>(services);
+    active = session.get();
     return *session;
   }
 
@@ -146,12 +148,12 @@ struct EditorFixture {
   // The times of the lines, -1 for an untagged line.
   QList<qint32> Times() const {
     QList<qint32> times;
-    for (const LyricLine& line : session->Document().lines) times.append(line.timed ? line.time : -1);
+    for (const LyricLine& line : active->Document().lines) times.append(line.timed ? line.time : -1);
     return times;
   }
   QStringList Texts() const {
     QStringList texts;
-    for (const LyricLine& line : session->Document().lines) texts.append(line.text);
+    for (const LyricLine& line : active->Document().lines) texts.append(line.text);
     return texts;
   }
 };
