@@ -242,7 +242,8 @@ bool ChatController::ChatBoxEnter(const QString& text) {
     const std::optional<ChatTarget> found = FindTargetByTitle(selection_.rememberedTitle);
     TakeFound(found);
     if (!found) {
-      Inform(QStringLiteral("目标 ") + Quoted(selection_.rememberedTitle) + QStringLiteral("已关闭"));
+      Inform(QStringLiteral("目标 ") + Quoted(selection_.rememberedTitle) +
+             QStringLiteral("已关闭"));
       sending_ = false;
       ShowSendState(false);
       return false;
@@ -276,7 +277,8 @@ void ChatController::ShowDecorationDialog(QWidget* owner) {
 
 void ChatController::StartEmoticonEditor() {
   QString error;
-  if (!StartTextEditor(*services_.launcher, services_.textEditor, services_.emoticonFile, &error))
+  if (!StartTextEditor(*services_.launcher, services_.textEditor, services_.emoticonFile,
+                       &error))
     services_.prompts->Message(QStringLiteral("无法启动文本编辑器,") + error, kTitle,
                                MessageIcon::Critical);
 }

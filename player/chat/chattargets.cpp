@@ -23,7 +23,9 @@ const std::array<TargetKind, kTargetKindCount>& targetKinds() {
   return kinds;
 }
 
-QString WindowClassName(const WindowNode& window) { return UpToNul(window.className, kClassNameLimit); }
+QString WindowClassName(const WindowNode& window) {
+  return UpToNul(window.className, kClassNameLimit);
+}
 
 QString WindowTitle(const WindowNode& window) { return UpToNul(window.title, kTitleLimit); }
 
@@ -31,7 +33,8 @@ WindowHandle FindEditor(const WindowNode& window) {
   // An explicit stack rather than recursion: the tree comes from another process and its
   // depth is not ours to trust.
   std::vector<const WindowNode*> pending;
-  for (auto it = window.children.rbegin(); it != window.children.rend(); ++it) pending.push_back(&*it);
+  for (auto it = window.children.rbegin(); it != window.children.rend(); ++it)
+    pending.push_back(&*it);
   while (!pending.empty()) {
     const WindowNode* node = pending.back();
     pending.pop_back();

@@ -65,7 +65,8 @@ DecorationDialog::DecorationDialog(QWidget* owner, const QList<Emoticon>& emotic
     combo1_->setCurrentIndex(lastEmoticonIndex_);
   else if (combo1_->count() > 0)
     combo1_->setCurrentIndex(0);
-  connect(combo1_, &QComboBox::activated, this, [this](int index) { lastEmoticonIndex_ = index; });
+  connect(combo1_, &QComboBox::activated, this,
+          [this](int index) { lastEmoticonIndex_ = index; });
 
   command4_ = new QPushButton(QStringLiteral("编辑预制表情代码"), this);
   command1_ = new QPushButton(QStringLiteral("确定"), this);

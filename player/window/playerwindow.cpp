@@ -68,7 +68,9 @@ PlayerWindow::PlayerWindow(const PlayerServices& services, QWidget* parent)
   connect(&timer2_, &QTimer::timeout, this, &PlayerWindow::StepShiftByKey);
   BuildControls();
   BuildMenus();
-  services_.chat->showSendState = [this](bool on) { controlButt_[5]->SetIcon(ToolIcon(5, on ? 1 : 0)); };
+  services_.chat->showSendState = [this](bool on) {
+    controlButt_[5]->SetIcon(ToolIcon(5, on ? 1 : 0));
+  };
 }
 
 PlayerWindow::~PlayerWindow() { services_.chat->showSendState = nullptr; }
