@@ -85,7 +85,8 @@ void ChatController::ChooseTarget(QMenu* menu) {
   for (int m = 0; m < items.size(); ++m) {
     QAction* action = m == 0 ? first : menu->addAction(QString());
     action->setSeparator(items[m].separator);
-    action->setText(items[m].caption);
+    // "&" marks a shortcut letter in a menu caption; a title shows it as typed.
+    action->setText(QString(items[m].caption).replace(u'&', QStringLiteral("&&")));
     action->setCheckable(!items[m].separator);
     action->setChecked(items[m].checked);
     action->setVisible(true);

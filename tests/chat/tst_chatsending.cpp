@@ -310,14 +310,14 @@ class TestChatSending : public QObject {
     ChatFixture f;
     QMenu menu;
     QAction* first = menu.addAction(u"未选择 Chatora 大厅"_qs);
-    f.AddChat(3, u"群"_qs);
+    f.AddChat(3, u"R&B"_qs);
     const WindowHandle hall = f.AddChat(1, u"聊天大厅A"_qs);
     f.chat.ChooseTarget(&menu);
     QCOMPARE(menu.actions().size(), 3);
     QCOMPARE(menu.actions()[0], first);
     QCOMPARE(first->text(), u"聊天大厅A"_qs);
     QVERIFY(menu.actions()[1]->isSeparator());
-    QCOMPARE(menu.actions()[2]->text(), u"群"_qs);
+    QCOMPARE(menu.actions()[2]->text(), u"R&&B"_qs);  // shown as typed, not as a shortcut
     first->trigger();
     QCOMPARE(f.chat.Selection().selectedWindow, hall);
     // Rebuilt after both closed: only the placeholder, which does nothing.
