@@ -12,6 +12,7 @@ packages=(
   fonts-noto-cjk fonts-wqy-zenhei
   xvfb xauth
   ffmpeg sox
+  g++-mingw-w64-x86-64 wine wine64
 )
 
 missing=()
