@@ -16,6 +16,7 @@ class ToolButton : public QWidget {
 
   int Index() const { return index_; }
   void SetIcon(const QPixmap& icon);
+  QPixmap Icon() const { return icon_; }
   void SetBackground(const QColor& color);
   QColor Background() const { return background_; }
   QSize sizeHint() const override { return {kSide, kSide}; }

@@ -3,6 +3,7 @@
 #include "chatfixture.h"
 #include "../playerwindow/playerfixture.h"
 #include "player/window/bars.h"
+#include "player/window/toolbutton.h"
 
 #include <QAction>
 #include <QLineEdit>
@@ -15,6 +16,11 @@ namespace {
 
 const QByteArray kLyrics =
     "[00:01.00]一\r\n[00:02.00]\r\n[00:03.00]二 二\r\n[00:04.00]三\r\n[00:05.00]四\r\n";
+
+// Whether button 5 shows the "sending on" picture.
+bool SendIconOn(const PlayerWindow& w) {
+  return w.Button(5)->Icon().toImage() == ToolIcon(5, 1).toImage();
+}
 
 bool IsSubmitKey(const Msg& m) { return m.message == 0x0100 || m.message == 0x0101; }
 
@@ -88,8 +94,10 @@ class TestChatPlayer : public QObject {
     QCOMPARE(s.chat.chat.Options().sendType, method);
     s.Choose(title);
     QCOMPARE(s.chat.chat.Selection().selectedEditor, s.editor);
+    QVERIFY(!SendIconOn(*s.w));
     s.w->RunButton(5);
     QVERIFY(s.chat.chat.Sending());
+    QVERIFY(SendIconOn(*s.w));
     for (int i = 0; i < 12; ++i) s.player.PlayFor(500);
 
     const QStringList lines = {u"/:)一~"_qs, u"/:)二 二~"_qs, u"/:)三~"_qs, u"/:)四~"_qs};
@@ -104,6 +112,7 @@ class TestChatPlayer : public QObject {
     }
     // The song ended: sending is off.
     QVERIFY(!s.chat.chat.Sending());
+    QVERIFY(!SendIconOn(*s.w));
   }
 
   void sendingStopsWhenTheTargetCloses() {
@@ -113,8 +122,10 @@ class TestChatPlayer : public QObject {
     s.player.PlayFor(1'500);
     QCOMPARE(s.chat.windows.Submitted(s.editor), QStringList{u"一"_qs});
     s.chat.windows.CloseWindow(s.window);
+    QVERIFY(SendIconOn(*s.w));
     s.player.PlayFor(2'000);
     QVERIFY(!s.chat.chat.Sending());
+    QVERIFY(!SendIconOn(*s.w));
     QCOMPARE(s.chat.windows.Messages().size(), 1 + 4);  // nothing after the close
     QVERIFY(s.chat.prompts.Shown().isEmpty());
   }
