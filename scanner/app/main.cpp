@@ -1,0 +1,32 @@
+// The Scanner: finds every folder holding lyrics files and adds it to the Player's list of
+// search folders ("LrcDir.ini").
+//
+//   Scoutel [/R]
+//
+// With "/R" (any letter case) the Player is started again when the Scanner closes; the Player
+// passes it when it hands over to the Scanner.
+#include "common/launcher.h"
+#include "common/programfolder.h"
+#include "common/ui/widgetprompts.h"
+#include "scanner/window/scannerwindow.h"
+
+#include <QApplication>
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  QApplication::setApplicationName(lyrova::kScannerExecutable);
+
+  lyrova::WidgetPrompts prompts(nullptr);
+  lyrova::ProcessLauncher launcher;
+  lyrova::ScannerServices services;
+  services.prompts = &prompts;
+  services.launcher = &launcher;
+  services.programFolder = lyrova::ProgramFolder();
+  services.dataFolder = lyrova::DataFolder();
+  services.commandLine = QApplication::arguments().mid(1).join(u' ');
+
+  lyrova::ScannerWindow window(services);
+  prompts.SetParent(&window);
+  window.show();
+  return app.exec();
+}
