@@ -206,7 +206,9 @@ int EditorSession::AskSaveChanges(bool allowCancel) {
   const SaveAnswer answer = services_.saveQuestion->Ask(view_->DialogOwner(), text, allowCancel);
   if (answer == SaveAnswer::Cancel) return allowCancel ? 3 : 2;
   if (answer == SaveAnswer::No) return 2;
-  RunCommand(kCmdSave);
+  // Directly, not through RunCommand: the prompt must save also while text mode holds the
+  // tool bar's editing commands back.
+  Save(false);
   return changed_ ? 4 : 1;
 }
 
@@ -443,6 +445,8 @@ void EditorSession::FailTextReturn(const QString& editedText) {
 void EditorSession::OpenDroppedFile(const QString& path) {
   if (!FileExists(path)) return;
   if (IsLyricsOrTextFile(path)) {
+    // The return from text mode would overwrite a document loaded now.
+    if (textMode_) return;
     // Dropping replaces the document, so unsaved changes are offered for saving first.
     if (AskSaveChanges(true) >= 3) return;
     if (LoadAndShow(path)) changed_ = false;

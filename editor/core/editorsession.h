@@ -121,7 +121,6 @@ class EditorSession : public QObject {
   QString Title() const;
 
   const LyricsDocument& Document() const { return doc_; }
-  LyricsDocument& MutableDocument() { return doc_; }  // benchmarks and tests set up documents
   const QString& AudioPath() const { return audioPath_; }
   const QString& LyricsPath() const { return lyricsPath_; }
   bool Changed() const { return changed_; }
@@ -145,7 +144,6 @@ class EditorSession : public QObject {
   double ShownFraction() const;
   QString OutTimeText() const;
   QTimer& PlaybackTimer() { return timer1_; }
-  MediaControl& Media() { return *services_.media; }
 
   // Shown before the file commands' messages and questions.
   static QString MessageTitle() { return QStringLiteral("Versel"); }

@@ -324,6 +324,8 @@ void EditorWindow::dropEvent(QDropEvent* event) {
 }
 
 void EditorWindow::closeEvent(QCloseEvent* event) {
+  // Edits made in text mode count as changes of the document, so the prompt offers to save them.
+  if (!closing_ && session_.TextMode()) session_.ReturnFromTextMode(text1_->toPlainText());
   if (!closing_ && !session_.CanClose()) {
     event->ignore();
     return;

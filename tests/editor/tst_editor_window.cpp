@@ -5,6 +5,7 @@
 #include "editor/core/commandtable.h"
 #include "editor/window/editorwidgets.h"
 #include "editor/window/editorwindow.h"
+#include "lyrics/lrcreader.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -157,6 +158,18 @@ class TestEditorWindow : public QObject {
     QVERIFY(!w.Picture4()->isVisible());
     QCOMPARE(Rows(w), QStringList({u"[ 00:01.00]one"_qs, u"[ 00:02.00]two"_qs}));
     QVERIFY(f.S().Changed());
+    // Closing in text mode takes the edited text first, so the prompt can save it.
+    QTest::mouseClick(w.Butt(kCmdTextMode), Qt::LeftButton);
+    w.Text1()->moveCursor(QTextCursor::End);
+    QTest::keyClicks(w.Text1(), u"[00:03.00]three"_qs);
+    f.saveQuestion.Answer(SaveAnswer::Cancel);
+    QVERIFY(!w.close());
+    QCOMPARE(f.S().Document().count(), 3);
+    f.saveQuestion.Answer(SaveAnswer::Yes);
+    QVERIFY(w.close());
+    LyricsDocument saved;
+    QVERIFY(LoadLrc(saved, f.Path(u"a.lrc"_qs)));
+    QCOMPARE(saved.count(), 3);
   }
 
   void dropsAndHover() {
