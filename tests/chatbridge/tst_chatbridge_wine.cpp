@@ -141,6 +141,10 @@ class TestChatBridgeWine : public QObject {
                   fixture.root.filePath(QStringLiteral("music/demo.lrc")));
       window = &fixture.Start({song});
     }
+    // The window borrows the controller: it goes first.
+    ~Player() { fixture.window.reset(); }
+    Player(const Player&) = delete;
+    Player& operator=(const Player&) = delete;
     void Choose(const QString& title) {
       QMenu* menu = window->ChatoraSel();
       emit menu->aboutToShow();
