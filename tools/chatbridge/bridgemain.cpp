@@ -76,6 +76,9 @@ int main() {
 
   const HANDLE reader = CreateThread(nullptr, 0, ReadRequests, nullptr, 0, nullptr);
   if (reader == nullptr) return 1;
+  // The first walk of a new process is several times slower than later ones (the window
+  // system sets itself up for it); take that cost here, before the Player sends requests.
+  windows.Snapshot();
   WriteLine(chatbridge::Greeting(windows.CodePage()));
 
   bool running = true;

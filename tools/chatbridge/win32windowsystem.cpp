@@ -3,9 +3,6 @@
 namespace chatbridge {
 namespace {
 
-// A window that does not answer within this time is read as having no title; a hung client
-// must not stall the bridge (the Player stops waiting for the bridge much sooner anyway).
-constexpr UINT kQueryTimeoutMs = 100;
 // The paste and set-text messages are sent and waited for, but not for ever.
 constexpr UINT kDeliveryTimeoutMs = 150;
 // The walk stops here even if a window tree changes under it and seems never to end.
@@ -20,23 +17,17 @@ std::string ClassNameOf(HWND window) {
   return Utf8FromWide(WideFromAnsi(std::string(buffer, static_cast<std::size_t>(length))));
 }
 
+// The window text as the window system keeps it. For a window of another process this reads
+// the stored text without sending a message to its owner, so a busy or hung client neither
+// slows a scan down nor stalls it; for the client's forms it is their caption, the same text
+// their WM_GETTEXT answers with.
 std::string TitleOf(HWND window) {
-  DWORD_PTR length = 0;
-  if (!SendMessageTimeoutA(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG | SMTO_BLOCK,
-                           kQueryTimeoutMs, &length)) {
-    return {};
-  }
-  const auto n = static_cast<LONG_PTR>(length);
-  if (n <= 0) return {};
-  const int size = n > kTitleLimit ? kTitleLimit : static_cast<int>(n);
-  std::string buffer(static_cast<std::size_t>(size) + 2, '\0');
-  DWORD_PTR copied = 0;
-  if (!SendMessageTimeoutA(window, WM_GETTEXT, static_cast<WPARAM>(size + 1),
-                           reinterpret_cast<LPARAM>(buffer.data()),
-                           SMTO_ABORTIFHUNG | SMTO_BLOCK, kQueryTimeoutMs, &copied)) {
-    return {};
-  }
-  buffer.resize(buffer.find('\0'));
+  std::string buffer(static_cast<std::size_t>(kTitleLimit) + 2, '\0');
+  const int length = GetWindowTextA(window, buffer.data(), kTitleLimit + 1);
+  if (length <= 0) return {};
+  buffer.resize(static_cast<std::size_t>(length));
+  const std::size_t nul = buffer.find('\0');
+  if (nul != std::string::npos) buffer.resize(nul);
   return Utf8FromWide(WideFromAnsi(buffer));
 }
 
