@@ -80,14 +80,6 @@ class TestScanDirList : public QObject {
     QCOMPARE(dirs.Dirs(), tree.Expand(list));
   }
 
-  void missingFileGivesEmptyList() {
-    ScanTree tree;
-    DirList dirs;
-    dirs.AddDir(u"/"_s);
-    dirs.LoadDirs(tree.Expand(u"$/LrcDir.ini"_s));
-    QCOMPARE(dirs.Count(), 0);
-  }
-
   void savesOneFolderALineInTheAnsiCodePage() {
     ScanTree tree;
     QVERIFY(tree.Make(L(u"歌词/|b/")));
@@ -149,28 +141,6 @@ class TestScanDirList : public QObject {
     QCOMPARE(lyrova::ReadTextLines(path).value_or(QStringList()), all);
   }
 
-  void keepsPendingWhenTheFileCannotBeWritten() {
-    ScanTree tree;
-    SearchDirFile file(tree.Expand(u"$/none/LrcDir.ini"_s));
-    file.Restart();
-    file.Append(u"/a"_s);
-    QVERIFY(!file.Flush({u"/a"_s}));
-    QVERIFY(file.HasPending());
-  }
-
-  void restartRewritesTheWholeFileAgain() {
-    ScanTree tree;
-    const QString path = tree.Expand(u"$/LrcDir.ini"_s);
-    SearchDirFile file(path);
-    file.Restart();
-    file.Append(u"/a"_s);
-    QVERIFY(file.Flush({u"/a"_s}));
-    // Between scans the list was reloaded and lost /a (its folder vanished).
-    file.Restart();
-    file.Append(u"/b"_s);
-    QVERIFY(file.Flush({u"/b"_s}));
-    QCOMPARE(lyrova::ReadTextLines(path).value_or(QStringList()), QStringList{u"/b"_s});
-  }
 };
 
 QTEST_GUILESS_MAIN(TestScanDirList)

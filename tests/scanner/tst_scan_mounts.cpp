@@ -212,18 +212,6 @@ class TestScanMounts : public QObject {
     QCOMPARE(recorder.events, expected);
   }
 
-  void driveScanNeedsAPattern() {
-    ScanTree tree;
-    QVERIFY(tree.Make(L(u"disk/a.lrc")));
-    const QString root = tree.Root();
-    lyrova::DrvScan scan;
-    scan.SetMountSource([root] { return QList<MountEntry>{Entry(root + u"/disk"_s, u"ext4"_s)}; });
-    ScanRecorder recorder(scan, root);
-    scan.DriveScan();
-    QVERIFY(recorder.events.isEmpty());
-    QVERIFY(!scan.IsBusy());
-  }
-
   void skipsMountedFiles() {
     ScanTree tree;
     QVERIFY(tree.Make(L(u"hosts.lrc|disk/a.lrc")));
@@ -239,25 +227,6 @@ class TestScanMounts : public QObject {
     QCOMPARE(recorder.events, L(u"D:$/disk/|N:$/disk/>a.lrc"));
   }
 
-  void stopInOneRootEndsTheDriveScan() {
-    ScanTree tree;
-    QVERIFY(tree.Make(L(u"a/x.lrc|b/y.lrc")));
-    const QString root = tree.Root();
-    lyrova::DrvScan scan;
-    scan.SetMountSource([root] {
-      return QList<MountEntry>{Entry(root + u"/a"_s, u"ext4"_s, 8, 1),
-                               Entry(root + u"/b"_s, u"ext4"_s, 8, 2)};
-    });
-    scan.SetScanName(u"*.lrc"_s);
-    ScanRecorder recorder(scan, root);
-    recorder.onName = [&scan](const QString&, const QString&) { scan.StopScan(); };
-    scan.DriveScan();
-    QCOMPARE(recorder.events, L(u"D:$/a/|N:$/a/>x.lrc"));
-    recorder.onName = nullptr;
-    recorder.events.clear();
-    scan.DriveScan();
-    QCOMPARE(recorder.events, L(u"D:$/a/|N:$/a/>x.lrc|D:$/b/|N:$/b/>y.lrc"));
-  }
 };
 
 QTEST_GUILESS_MAIN(TestScanMounts)

@@ -148,19 +148,6 @@ class TestScanWalk : public QObject {
     QVERIFY(recorder.events.contains(QStringLiteral("D:$/a/b/c/")));
   }
 
-  void skipRequestDoesNotCarryOver() {
-    // A skip asked for in a folder's FindingDir (before its matches) is cleared before its
-    // matches are listed, so it suppresses nothing.
-    ScanTree tree;
-    QVERIFY(tree.Make(L(u"a/1.lrc|a/2.lrc")));
-    DrvScan scan;
-    Prepare(scan, tree, QStringLiteral("*.lrc"));
-    ScanRecorder recorder(scan, tree.Root());
-    recorder.onDir = [&](const QString&) { scan.SkipIsDirFile(); };
-    scan.DirScan();
-    QCOMPARE(recorder.Count(u'N'), 2);
-  }
-
   void stopsAndStartsAfresh_data() {
     QTest::addColumn<QString>("where");
     QTest::addColumn<int>("at");
@@ -243,13 +230,16 @@ class TestScanWalk : public QObject {
     QVERIFY2(yields >= 101, qPrintable(QString::number(yields)));
   }
 
-  void acceptsStartFolderWithOrWithoutSlash_data() {
+  void startsAtTheGivenFolder_data() {
     QTest::addColumn<QString>("start");
-    QTest::newRow("without") << u"$/Lyrics"_s;
-    QTest::newRow("with") << u"$/Lyrics/"_s;
+    QTest::addColumn<QStringList>("events");
+    QTest::newRow("without") << u"$/Lyrics"_s << L(u"D:$/Lyrics/|N:$/Lyrics/>a.lrc");
+    QTest::newRow("with") << u"$/Lyrics/"_s << L(u"D:$/Lyrics/|N:$/Lyrics/>a.lrc");
+    QTest::newRow("missing") << u"$/none"_s << L(u"D:$/none/");
   }
-  void acceptsStartFolderWithOrWithoutSlash() {
+  void startsAtTheGivenFolder() {
     QFETCH(QString, start);
+    QFETCH(QStringList, events);
     ScanTree tree;
     QVERIFY(tree.Make(L(u"Lyrics/a.lrc")));
     DrvScan scan;
@@ -257,17 +247,7 @@ class TestScanWalk : public QObject {
     scan.SetScanPath(tree.Expand(start));
     ScanRecorder recorder(scan, tree.Root());
     scan.DirScan();
-    QCOMPARE(recorder.events, L(u"D:$/Lyrics/|N:$/Lyrics/>a.lrc"));
-  }
-
-  void missingStartFolderYieldsOnlyItself() {
-    ScanTree tree;
-    DrvScan scan;
-    Prepare(scan, tree, QStringLiteral("*.lrc"));
-    scan.SetScanPath(tree.Expand(QStringLiteral("$/none")));
-    ScanRecorder recorder(scan, tree.Root());
-    scan.DirScan();
-    QCOMPARE(recorder.events, L(u"D:$/none/"));
+    QCOMPARE(recorder.events, events);
   }
 
   void unreadableFolderYieldsOnlyItsFindingDir();

@@ -86,16 +86,6 @@ class TestScannerWindow : public QObject {
     }
   }
 
-  void failedStartIsReported() {
-    ScannerFixture f(u"/R"_s);
-    f.launcher.succeed = false;
-    auto& w = f.Open();
-    w.close();
-    QCOMPARE(f.launcher.started.size(), 1);
-    QCOMPARE(f.prompts.ShownCount(PromptKind::Message), 1);
-    QVERIFY(f.prompts.Last().text.startsWith(u"找不到《Lyrova》的运行文件"_s));
-  }
-
   void searchesDrivesByOption_data() {
     QTest::addColumn<bool>("optical");
     QTest::addColumn<QStringList>("found");
