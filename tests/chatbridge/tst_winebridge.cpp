@@ -122,6 +122,8 @@ void TestWineBridge::requestHandling_data() {
   QTest::newRow("no verb") << "19" << "19 err noverb" << "" << false;
   QTest::newRow("unknown verb") << "20 frobnicate 1" << "20 err unknown" << "" << false;
   QTest::newRow("quit") << "21 quit" << "21 ok" << "" << true;
+  QTest::newRow("too long") << u"22 clip "_qs + QString(1 << 20, u'a') << "22 err toolong" << ""
+                            << false;
 }
 
 void TestWineBridge::requestHandling() {
