@@ -77,10 +77,11 @@ class DialogTree {
     return lines ? Unx(*lines) : QStringList{QStringLiteral("<missing>")};
   }
 
-  static QString TrashFolder() {
+  static QString TrashRoot() {
     return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
-           QStringLiteral("/Trash/files");
+           QStringLiteral("/Trash");
   }
+  static QString TrashFolder() { return TrashRoot() + QStringLiteral("/files"); }
 
  private:
   static QString Base() {

@@ -56,8 +56,6 @@ class TstCompanions : public QObject {
     QTest::newRow("started with /RR") << true << false << L(u"$/bin/Versel /RR"_qs) << QString();
     QTest::newRow("missing: message, keys still written")
         << false << false << QStringList() << u"《Lyrova》的组件《Versel》丢失，不能进行歌词编辑"_qs;
-    QTest::newRow("present but not startable")
-        << true << true << L(u"$/bin/Versel /RR"_qs) << u"启动《Versel》时发生错误，boom"_qs;
   }
   void launchesEditor() {
     QFETCH(bool, installed);
@@ -130,13 +128,8 @@ class TstCompanions : public QObject {
     QTest::newRow("text editor on the file beside, even missing")
         << false << song << QString() << QStringList()
         << (QStringList{u"myedit --new $/m/a.lrc"_qs}) << u"<unset>"_qs << QString();
-    QTest::newRow("text editor on the found file")
-        << false << song << u"$/l/a.lrc"_qs << QStringList()
-        << (QStringList{u"myedit --new $/l/a.lrc"_qs}) << u"<unset>"_qs << QString();
     QTest::newRow("no song") << true << u"  "_qs << QString() << QStringList() << QStringList()
                              << u"<unset>"_qs << u"歌曲未打开"_qs;
-    QTest::newRow("no song, text editor") << false << QString() << QString() << QStringList()
-                                          << QStringList() << u"<unset>"_qs << u"歌曲未打开"_qs;
   }
   void editsLyrics() {
     QFETCH(bool, withEditor);

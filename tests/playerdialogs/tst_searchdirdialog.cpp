@@ -1,12 +1,10 @@
 // The search-directory dialog: adding by picker and by typing, removal and reselection,
-// opening a folder, saving and cancelling, through its logic with scripted answers and once
-// through the widget.
+// opening a folder, saving and cancelling, through its logic with scripted answers (the widget
+// is worked by tst_companions).
 #include "common/ui/scriptedprompts.h"
 #include "dialogtree.h"
-#include "player/dialogs/searchdirdialog.h"
+#include "player/dialogs/searchdirlogic.h"
 
-#include <QListWidget>
-#include <QPushButton>
 #include <QTest>
 
 using namespace lyrova;
@@ -37,15 +35,6 @@ class TstSearchDirDialog : public QObject {
   Q_OBJECT
 
  private slots:
-  void opensWithSearchDirs() {
-    DirFixture f;
-    QVERIFY(f.tree.Make(L(u"$/data/Lrc/|$/a/|$/b/"_qs)));
-    QVERIFY(f.tree.WriteSearchDirs(L(u"$/b/|$/gone|$/a|$/b"_qs)));
-    f.logic.Open();
-    QCOMPARE(f.Entries(), L(u"$/data/Lrc|$/b|$/a"_qs));
-    QCOMPARE(f.logic.Selected(), -1);
-  }
-
   void adds_data() {
     QTest::addColumn<int>("button");
     QTest::addColumn<int>("selected");
@@ -66,8 +55,6 @@ class TstSearchDirDialog : public QObject {
         << typed << 0 << Answer(u"$/b/"_qs) << L(u"$/a|$/b|$/c"_qs) << u"此目录已添加"_qs;
     QTest::newRow("typed relative path is made absolute")
         << typed << -1 << Answer(u"new"_qs) << L(u"$/new|$/a|$/b|$/c"_qs) << QString();
-    QTest::newRow("typed blank does nothing")
-        << typed << -1 << Answer(u"   "_qs) << L(u"$/a|$/b|$/c"_qs) << QString();
     QTest::newRow("typing cancelled") << typed << -1 << Answer() << L(u"$/a|$/b|$/c"_qs) << QString();
     QTest::newRow("picked, entry 1 selected")
         << browsed << 1 << Answer(u"$/new"_qs) << L(u"$/a|$/new|$/b|$/c"_qs) << QString();
@@ -104,21 +91,6 @@ class TstSearchDirDialog : public QObject {
     if (!message.isEmpty()) QCOMPARE(f.prompts.Last().icon, MessageIcon::Information);
     // Nothing reaches the file before "确定".
     QCOMPARE(f.tree.SearchDirLines(), L(u"$/a|$/b|$/c"_qs));
-  }
-
-  void typedPathsBecomeAbsolute_data() {
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<QString>("absolute");
-    QTest::newRow("absolute kept") << u"/x/y"_qs << u"/x/y"_qs;
-    QTest::newRow("home") << u"~"_qs << QDir::homePath();
-    QTest::newRow("in home") << u"~/歌词"_qs << QDir::homePath() + u"/歌词"_qs;
-    QTest::newRow("tilde inside a name kept") << u"/x/~y"_qs << u"/x/~y"_qs;
-    QTest::newRow("relative") << u"a/../b"_qs << QDir::currentPath() + u"/b"_qs;
-  }
-  void typedPathsBecomeAbsolute() {
-    QFETCH(QString, typed);
-    QFETCH(QString, absolute);
-    QCOMPARE(AbsoluteTypedDir(typed), absolute);
   }
 
   void removes_data() {
@@ -203,18 +175,6 @@ class TstSearchDirDialog : public QObject {
     QCOMPARE(f.tree.SearchDirLines(), lines);
   }
 
-  void savingAnEmptyListWritesAnEmptyFile() {
-    DirFixture f;
-    QVERIFY(f.tree.Make(L(u"$/a/"_qs)));
-    QVERIFY(f.tree.WriteSearchDirs(L(u"$/a"_qs)));
-    f.logic.Open();
-    f.logic.Select(0);
-    f.logic.RunButton(SearchDirLogic::kRemove);
-    QCOMPARE(f.logic.RunButton(SearchDirLogic::kSave), DialogNext::Close);
-    QVERIFY(QFileInfo::exists(f.lookup.SearchDirFile()));
-    QCOMPARE(QFileInfo(f.lookup.SearchDirFile()).size(), 0);
-  }
-
   // A list that cannot be written is reported and the dialog stays, so the edits are not lost.
   void reportsAFailedSave() {
     DirFixture f;
@@ -228,41 +188,7 @@ class TstSearchDirDialog : public QObject {
     QCOMPARE(f.Entries(), L(u"$/a"_qs));
   }
 
-  void widgetForwards() {
-    DirFixture f;
-    QVERIFY(f.tree.Make(L(u"$/a/|$/b/|$/new/"_qs)));
-    QVERIFY(f.tree.WriteSearchDirs(L(u"$/a|$/b"_qs)));
-    SearchDirDialog dialog(f.prompts, f.lookup, [&f](const QUrl& url) {
-      f.opened.append(url);
-      return true;
-    });
-    QCOMPARE(dialog.windowTitle(), u"添加歌词的查找目录"_qs);
-    QVERIFY(dialog.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-    QStringList captions;
-    for (int i = 0; i < 6; ++i) captions.append(dialog.Command1(i)->text());
-    QCOMPARE(captions, L(u"浏览添加|输入添加|删除|打开|确定|取消"_qs));
-    dialog.Open();
-    dialog.show();
-    QCOMPARE(dialog.List1()->count(), 2);
-    dialog.List1()->setCurrentRow(1);
-    f.prompts.AnswerText(f.tree.X(u"$/new"_qs));
-    dialog.Command1(SearchDirLogic::kTypeAdd)->click();
-    QCOMPARE(dialog.List1()->count(), 3);
-    QCOMPARE(f.tree.Unx(dialog.List1()->item(1)->text()), u"$/new"_qs);
-    QCOMPARE(dialog.List1()->currentRow(), 1);
-    dialog.Command1(SearchDirLogic::kRemove)->click();
-    QCOMPARE(dialog.List1()->count(), 2);
-    QCOMPARE(f.tree.Unx(dialog.List1()->currentItem()->text()), u"$/b"_qs);
-    dialog.Command1(SearchDirLogic::kSave)->click();
-    QVERIFY(!dialog.isVisible());
-    QCOMPARE(f.tree.SearchDirLines(), L(u"$/a|$/b"_qs));
-
-    dialog.show();
-    emit dialog.List1()->itemDoubleClicked(dialog.List1()->item(0));
-    QVERIFY(!dialog.isVisible());
-    QCOMPARE(f.opened, QList<QUrl>{QUrl::fromLocalFile(f.tree.X(u"$/a"_qs))});
-  }
 };
 
-QTEST_MAIN(TstSearchDirDialog)
+QTEST_GUILESS_MAIN(TstSearchDirDialog)
 #include "tst_searchdirdialog.moc"
