@@ -3,6 +3,7 @@
 // with a bridge that is late, hangs, dies or cannot start.
 #include "bridgeprotocol.h"
 #include "common/settings.h"
+#include "player/chat/chattargets.h"
 #include "player/chatbridge/chatwindowsystem.h"
 #include "player/chatbridge/winebridgewindowsystem.h"
 
@@ -92,6 +93,7 @@ class TestWineBridge : public QObject {
   void missingProgramMeansNoWindows();
   void bridgeCommand_data();
   void bridgeCommand();
+  void withoutTheBridgeThereAreNoTargets();
 };
 
 void TestWineBridge::requestHandling_data() {
@@ -376,6 +378,16 @@ void TestWineBridge::bridgeCommand() {
   QCOMPARE(command->environment.value(QStringLiteral("WINEPREFIX")), root + u'/' + prefix);
   QCOMPARE(command->environment.value(QStringLiteral("WINEDEBUG")), u"-all");
   QCOMPARE(command->environment.value(QStringLiteral("LC_ALL")), locale);
+}
+
+void TestWineBridge::withoutTheBridgeThereAreNoTargets() {
+  QTemporaryDir dir;  // a program folder without lyrova-chatbridge.exe
+  SettingsStore settings(kPlayerProgram, dir.filePath(QStringLiteral("config")));
+  const auto windows = MakeChatWindowSystem(settings, dir.path());
+  QVERIFY(dynamic_cast<NoWindowSystem*>(windows.get()) != nullptr);
+  const QList<TargetMenuItem> menu = TargetMenuItems(ScanChatWindows(windows->Snapshot()), {});
+  QCOMPARE(menu.size(), 1);
+  QCOMPARE(menu[0].caption, u"未找到任何发送目标");
 }
 
 QTEST_GUILESS_MAIN(TestWineBridge)
