@@ -1,6 +1,7 @@
 // The walk of DirScan: event order, what is entered and what is not, skipping, stopping,
 // re-entrant requests and depth.
 #include "scanner/engine/drvscan.h"
+#include "scanner/engine/namepattern.h"
 
 #include "scanrecorder.h"
 #include "scantree.h"
@@ -72,6 +73,26 @@ class TestScanWalk : public QObject {
       std::swap(events[2], events[3]);
     QCOMPARE(recorder.events, events);
     QVERIFY(!scan.IsBusy());
+  }
+
+  void matchesWildcards_data() {
+    QTest::addColumn<QString>("pattern");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("matches");
+    QTest::newRow("suffix") << u"*.lrc"_s << u"a.LrC"_s << true;
+    QTest::newRow("suffix longer than the name") << u"*.lrc"_s << u"lrc"_s << false;
+    QTest::newRow("star in the middle backtracks") << u"a*b.lrc"_s << u"a.b.xb.lrc"_s << true;
+    QTest::newRow("star in the middle, no match") << u"a*b.lrc"_s << u"a.b.lrc.x"_s << false;
+    QTest::newRow("trailing star") << u"track*"_s << u"track"_s << true;
+    QTest::newRow("question mark needs a character") << u"?*.lrc"_s << u".lrc"_s << false;
+    QTest::newRow("question mark over a Chinese character") << u"?词.lrc"_s << u"歌词.lrc"_s << true;
+    QTest::newRow("exact name") << u"LrcDir.ini"_s << u"lrcdir.INI"_s << true;
+    QTest::newRow("empty pattern matches nothing") << u""_s << u"a"_s << false;
+  }
+  void matchesWildcards() {
+    QFETCH(QString, pattern);
+    QFETCH(QString, name);
+    QTEST(lyrova::NamePattern(pattern).Matches(name), "matches");
   }
 
   // A bushy tree: every folder's events form one block in pre-order, its own files first, its
