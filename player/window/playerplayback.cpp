@@ -68,10 +68,11 @@ void PlayerWindow::ShowLine(qint32 key, LineMode mode) {
     return;
   }
   if (!change.changed) return;
+  // The line is current from this moment; the labels follow.
+  if (services_.echo) services_.echo(change.current);
   lrc_[0]->setText(change.current);
   lrc_[1]->setText(change.next);
   CenterLyricLines();
-  if (services_.echo) services_.echo(change.current);
   if (mode == LineMode::Send && services_.chat->Sending())
     services_.chat->SendLyricLine(lyrics_.lines[change.index]);
 }
@@ -83,12 +84,22 @@ void PlayerWindow::Tick() {
   DrawProgress(pos, cursor_.nextLineTime);
   ShowLine(pos + syncOffset_, LineMode::Send);
   if (pos != media.MediaLength()) {
-    if (media.IsPlaying()) return;
+    if (media.IsPlaying()) {
+      TimeNextLine(pos);
+      return;
+    }
   } else if (media.IsPlaying()) {
     HandleSongEnd();
     if (media.IsPlaying()) return;
   }
   timer1_.stop();
+}
+
+// The 10 ms tick shows a line up to one interval after its time. When the next line starts before
+// the next tick, one more tick is timed for the moment it starts, so lines appear on time.
+void PlayerWindow::TimeNextLine(qint32 positionMs) {
+  const qint32 wait = cursor_.nextLineTime - positionMs;
+  if (wait > 0 && wait < timer1_.interval() && !lineTimer_.isActive()) lineTimer_.start(wait);
 }
 
 void PlayerWindow::HandleSongEnd() {

@@ -65,6 +65,11 @@ PlayerWindow::PlayerWindow(const PlayerServices& services, QWidget* parent)
   timer1_.setTimerType(Qt::PreciseTimer);
   timer2_.setInterval(500);
   connect(&timer1_, &QTimer::timeout, this, &PlayerWindow::Tick);
+  lineTimer_.setSingleShot(true);
+  lineTimer_.setTimerType(Qt::PreciseTimer);
+  connect(&lineTimer_, &QTimer::timeout, this, [this] {
+    if (timer1_.isActive()) Tick();
+  });
   connect(&timer2_, &QTimer::timeout, this, &PlayerWindow::StepShiftByKey);
   BuildControls();
   BuildMenus();

@@ -179,6 +179,7 @@ class PlayerWindow : public QWidget {
   PlaybackFacts Facts() const;
   void StopPlayback();
   void HandleSongEnd();
+  void TimeNextLine(qint32 positionMs);
   void ApplyVolume();
 
   // Look.
@@ -248,6 +249,7 @@ class PlayerWindow : public QWidget {
   VolumeBar* vol_ = nullptr;
   QLineEdit* text1_ = nullptr;
   QTimer timer1_;
+  QTimer lineTimer_;  // one extra tick at the moment the next line starts
   QTimer timer2_;
 
   QMenu* chatoraSel_ = nullptr;
