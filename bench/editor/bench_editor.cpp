@@ -2,6 +2,7 @@
 // (offscreen) over the fake audio system:
 //   BM_OpenLargeFile    drop a 10,000-line lyrics file: read, list model reset, list laid out
 //   BM_StampPress       one stamp press: tag the selected line, rewrite its row, select the next
+//   BM_StampNoView      the same press in the session alone, without the window's redrawing
 //   BM_ShiftAllTags     all tags 0.5 s later (command 17) and the list repainted once
 // Targets: open at most 300 ms, a stamp at most 1 ms, a shift of all tags at most 50 ms.
 #include "common/clock.h"
@@ -108,6 +109,20 @@ void BM_StampPress(benchmark::State& state) {
   QApplication::processEvents();
 }
 BENCHMARK(BM_StampPress)->Unit(benchmark::kMicrosecond);
+void BM_StampNoView(benchmark::State& state) {
+  Bench b;
+  b.S().OpenDroppedFile(b.lyrics);
+  b.S().ClickRow(0);
+  QApplication::processEvents();
+  b.S().SetView(nullptr);
+  for (auto _ : state) {
+    b.audio.Advance(10);
+    b.S().RunCommand(kCmdStamp);
+    if (b.S().Selection() >= 9'999) b.S().ClickRow(0);
+  }
+  b.S().SetView(b.window.get());
+}
+BENCHMARK(BM_StampNoView)->Unit(benchmark::kMicrosecond);
 
 void BM_ShiftAllTags(benchmark::State& state) {
   Bench b;

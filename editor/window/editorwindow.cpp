@@ -14,7 +14,7 @@
 #include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListView>
+#include <QTreeView>
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -159,9 +159,15 @@ QWidget* EditorWindow::BuildTagEditor() {
   auto* layout = new QVBoxLayout(page);
   layout->setContentsMargins(0, 0, 0, 0);
   model_ = new LineListModel(session_, this);
-  list1_ = new QListView(page);
+  // A one-column tree view without a header looks like a list; unlike QListView it does not lay
+  // out all rows again when one row's text changes, so a stamp costs the same on any length.
+  list1_ = new QTreeView(page);
   list1_->setModel(model_);
-  list1_->setUniformItemSizes(true);
+  list1_->setUniformRowHeights(true);
+  list1_->setHeaderHidden(true);
+  list1_->setRootIsDecorated(false);
+  list1_->setItemsExpandable(false);
+  list1_->setAllColumnsShowFocus(true);
   list1_->setSelectionMode(QAbstractItemView::SingleSelection);
   list1_->setEditTriggers(QAbstractItemView::NoEditTriggers);
   list1_->setMouseTracking(true);
@@ -177,7 +183,7 @@ QWidget* EditorWindow::BuildTagEditor() {
     const QModelIndexList rows = list1_->selectionModel()->selectedRows();
     if (!rows.isEmpty()) CurrentRowChanged(rows.first().row());
   });
-  connect(list1_, &QListView::doubleClicked, this,
+  connect(list1_, &QTreeView::doubleClicked, this,
           [this](const QModelIndex& index) { session_.DoubleClickRow(index.row()); });
   layout->addWidget(list1_, 1);
 

@@ -9,7 +9,7 @@
 class QCheckBox;
 class QLabel;
 class QLineEdit;
-class QListView;
+class QTreeView;
 class QMimeData;
 class QPlainTextEdit;
 class QPushButton;
@@ -45,7 +45,7 @@ class EditorWindow : public QWidget, public EditorView {
   QLabel* ButtType(int group) const { return buttType_.value(group); }
   QLabel* StatusLine() const { return tsLab_; }
   ClickablePicture* Logo() const { return picture3_; }
-  QListView* List1() const { return list1_; }
+  QTreeView* List1() const { return list1_; }
   QLineEdit* TLTEdit() const { return tltEdit_; }
   QLineEdit* TLEdit() const { return tlEdit_; }
   QCheckBox* Check1() const { return check1_; }
@@ -101,7 +101,7 @@ class EditorWindow : public QWidget, public EditorView {
   QLabel* tsLab_ = nullptr;
   ClickablePicture* picture3_ = nullptr;
   QStackedWidget* stack_ = nullptr;
-  QListView* list1_ = nullptr;
+  QTreeView* list1_ = nullptr;
   QLineEdit* tltEdit_ = nullptr;
   QLineEdit* tlEdit_ = nullptr;
   QCheckBox* check1_ = nullptr;

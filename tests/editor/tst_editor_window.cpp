@@ -11,7 +11,7 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListView>
+#include <QTreeView>
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>

@@ -19,7 +19,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
-#include <QListView>
+#include <QTreeView>
 #include <QTemporaryDir>
 
 #include <cstdio>
