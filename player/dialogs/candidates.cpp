@@ -11,13 +11,13 @@
 namespace lyrova {
 
 bool CandidateList::AddCandidate(const QString& path, qint32 score) {
-  const bool listed = std::any_of(entries_.cbegin(), entries_.cend(), [&path](const LinkCandidate& c) {
-    return SameEntryIgnoringCase(c.path, path);
-  });
-  if (listed) return false;
+  const QString folded = path.toCaseFolded();
+  for (auto it = byFoldedPath_.constFind(folded); it != byFoldedPath_.cend() && it.key() == folded; ++it)
+    if (SameEntryIgnoringCase(it.value(), path)) return false;
   const auto pos = std::find_if(entries_.begin(), entries_.end(),
                                 [score](const LinkCandidate& c) { return c.score < score; });
   entries_.insert(pos, LinkCandidate{path, score});
+  byFoldedPath_.insert(folded, path);
   return true;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -28,7 +29,10 @@ class CandidateList {
   const QList<LinkCandidate>& Entries() const { return entries_; }
   qsizetype Count() const { return entries_.size(); }
   bool IsEmpty() const { return entries_.isEmpty(); }
-  void Clear() { entries_.clear(); }
+  void Clear() {
+    entries_.clear();
+    byFoldedPath_.clear();
+  }
 
   // Inserts before the first entry with a lower score; false (and nothing changes) when the
   // path is already listed.
@@ -46,6 +50,9 @@ class CandidateList {
 
  private:
   QList<LinkCandidate> entries_;
+  // The listed paths by their case-folded form, so the duplicate test looks only at paths that
+  // can match instead of comparing with every entry (folders of thousands of lyrics files).
+  QMultiHash<QString, QString> byFoldedPath_;
 };
 
 }  // namespace lyrova
