@@ -8,6 +8,8 @@
 #include "media/commanddevice.h"
 #include "media/fakeaudio.h"
 #include "media/mediacontrol.h"
+#include "player/chat/decorationdialog.h"
+#include "player/chat/emoticons.h"
 #include "player/window/playerwindow.h"
 
 #include <QApplication>
@@ -99,6 +101,13 @@ int main(int argc, char** argv) {
     SaveMenu(window.HelpMenu(), out, QStringLiteral("7-menu-help"));
     SaveMenu(window.ChatoraSel(), out, QStringLiteral("8-menu-send-target"));
     window.close();
+  }
+  {
+    const QList<Emoticon> presets =
+        ReadEmoticons(QStringLiteral(LYROVA_SOURCE_DIR "/player/chat/emotions.ini"));
+    DecorationDialog dialog(nullptr, presets, 0, QStringLiteral("♪ "), QStringLiteral(" ♪"));
+    dialog.show();
+    Save(&dialog, out, QStringLiteral("9-decoration-dialog"));
   }
   return 0;
 }
