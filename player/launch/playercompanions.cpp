@@ -11,8 +11,8 @@ namespace lyrova {
 
 namespace {
 
-// While a dialog that stays on top is open, message boxes must belong to it, or they could
-// open behind it. Real prompts are re-parented for the scope; scripted ones are left alone.
+// Message boxes shown over a window that stays on top must belong to it, or they could open
+// behind it. Real prompts are re-parented for the scope; scripted ones are left alone.
 class ScopedPromptsParent {
  public:
   ScopedPromptsParent(Prompts& prompts, QWidget* parent)
@@ -73,8 +73,10 @@ void PlayerCompanions::ShowSearchDirDialog(QWidget* owner) {
   Run(dialog);
 }
 
-void PlayerCompanions::EditLyrics(QWidget* /*owner*/, bool withEditor, const QString& song,
+void PlayerCompanions::EditLyrics(QWidget* owner, bool withEditor, const QString& song,
                                   const QString& lyrics) {
+  // The Player's window stays on top: its messages must belong to it to be seen.
+  const ScopedPromptsParent scope(*services_.prompts, owner);
   lyrova::EditLyrics(Context(), withEditor, song, lyrics);
 }
 
