@@ -239,7 +239,6 @@ int EditorSession::WriteTarget() const {
 
 void EditorSession::TextBoxEdited(const QString& text) {
   textBox_ = text;
-  changed_ = true;
   if (editLine_ < 0) {
     InsertLineAt(doc_, text, -1);
     editLine_ = static_cast<int>(doc_.count()) - 1;
@@ -249,6 +248,7 @@ void EditorSession::TextBoxEdited(const QString& text) {
   const int target = WriteTarget();
   if (target < 0) return;
   editLine_ = target;
+  changed_ = true;
   doc_.lines[target].text = TrimBlanks(text);
   view_->LineChanged(target);
 }

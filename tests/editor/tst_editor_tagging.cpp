@@ -310,6 +310,15 @@ class TestEditorTagging : public QObject {
     QCOMPARE(s.Document().count(), 0);
     s.TimeBoxEdited(QString());  // no line and no time: nothing to write
     QCOMPARE(s.Document().count(), 0);
+    // A box that still names a deleted line, with nothing selected, writes nowhere.
+    EditorFixture g;
+    EditorSession& t = g.Start({g.Lyrics(u"b.lrc"_qs, kThree)});
+    t.ClickRow(2);
+    t.SetFocus(EditorSession::Box::Text);
+    t.RunCommand(kCmdDeleteLine);
+    t.ClickRow(-1);
+    t.TextBoxEdited(u"lost"_qs);
+    QCOMPARE(g.Texts(), QStringList({u"one"_qs, u"two"_qs}));
   }
 
   void playbackCommands() {
