@@ -1,0 +1,107 @@
+// The Player's window with the real companions: a song without lyrics opens the link dialog,
+// the proposed file is linked and loaded; the menus start the Editor and the Scanner.
+#include "common/clock.h"
+#include "common/launcher.h"
+#include "common/settings.h"
+#include "common/ui/scriptedprompts.h"
+#include "dialogtree.h"
+#include "media/commanddevice.h"
+#include "media/fakeaudio.h"
+#include "media/mediacontrol.h"
+#include "player/dialogs/linkdialog.h"
+#include "player/launch/playercompanions.h"
+#include "player/window/playerwindow.h"
+
+#include <QListWidget>
+#include <QMenu>
+#include <QPushButton>
+#include <QTest>
+
+using namespace lyrova;
+
+namespace {
+
+struct RecordingLauncher : Launcher {
+  bool Start(const QString& program, const QStringList& arguments, QString*) override {
+    started.append(program + u' ' + arguments.join(u' '));
+    return true;
+  }
+  QStringList started;
+};
+
+QAction* FindAction(QMenu* menu, const QString& text) {
+  for (QAction* action : menu->actions()) {
+    if (action->text() == text) return action;
+    if (action->menu() != nullptr)
+      if (QAction* inner = FindAction(action->menu(), text)) return inner;
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+class TstPlayerLinking : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void linksEditsAndScans() {
+    DialogTree tree;
+    QVERIFY(tree.Make(L(u"$/bin/Versel|$/bin/Scoutel|$/music/晴天.mp3|$/lyrics/晴天 live.lrc"_qs)));
+    QVERIFY(WriteTextLines(tree.X(u"$/lyrics/晴天 live.lrc"_qs), {u"[00:01.00]第一行"_qs}));
+    QVERIFY(tree.WriteSearchDirs(L(u"$/lyrics"_qs)));
+    const QString song = tree.X(u"$/music/晴天.mp3"_qs);
+    FakeAudio audio;
+    audio.AddFile(song, 60000);
+    CommandDevice device(audio.Factory());
+    MediaControl media(device, FormatClock);
+    ScriptedPrompts prompts;
+    RecordingLauncher launcher;
+    const SettingsStore settings(kPlayerProgram, tree.X(u"$/config"_qs));
+    QStringList dialogs;
+    PlayerCompanions companions(
+        {.launcher = &launcher, .prompts = &prompts, .settings = &settings,
+         .programFolder = tree.X(u"$/bin"_qs), .dataFolder = tree.DataFolder(), .openUrl = {},
+         .runDialog = [&](QDialog& dialog) {
+           dialogs.append(dialog.windowTitle());
+           auto* link = qobject_cast<LinkDialog*>(&dialog);
+           QVERIFY(link != nullptr);
+           QCOMPARE(link->List1()->count(), 1);
+           QCOMPARE(link->List1()->item(0)->text(), u"晴天 live.lrc"_qs);
+           link->Command2(LinkDialogLogic::kLink)->click();
+         }});
+    PlayerServices services;
+    services.settings = &settings;
+    services.media = &media;
+    services.prompts = &prompts;
+    services.companions = &companions;
+    services.programFolder = tree.X(u"$/bin"_qs);
+    services.dataFolder = tree.DataFolder();
+    PlayerWindow window(services);
+    window.Start({song});
+
+    // No lyrics by name: the link dialog came up, and its link counts at once.
+    QCOMPARE(dialogs, L(u"为当前歌曲指定歌词"_qs));
+    QCOMPARE(tree.Unx(window.LyricsPath()), u"$/lyrics/晴天 live.lrc"_qs);
+    QVERIFY(window.LyricsLoaded());
+    QCOMPARE(tree.LinkLines(), L(u"$/music/晴天.mp3|$/lyrics/晴天 live.lrc"_qs));
+
+    QAction* edit = FindAction(window.SetMenu(), u"用《Versel》编辑歌词"_qs);
+    QVERIFY(edit != nullptr);
+    edit->trigger();
+    QCOMPARE(tree.Unx(launcher.started), L(u"$/bin/Versel /RR"_qs));
+    const SettingsStore editorSettings(kEditorProgram, tree.X(u"$/config"_qs));
+    QCOMPARE(tree.Unx(editorSettings.ReadSetting(u"GetNameLrc"_qs, QString())), u"$/lyrics/晴天 live.lrc"_qs);
+    QCOMPARE(editorSettings.ReadSetting(u"GetNameMp3"_qs, QString()), song);
+
+    QAction* scan = FindAction(window.SetMenu(), u"自动在硬盘上搜索并添加"_qs);
+    QVERIFY(scan != nullptr);
+    QVERIFY(window.isVisible());
+    scan->trigger();
+    QCOMPARE(tree.Unx(launcher.started.last()), u"$/bin/Scoutel /R"_qs);
+    QVERIFY(!window.isVisible());
+    QVERIFY(prompts.Shown().isEmpty());
+  }
+};
+
+QTEST_MAIN(TstPlayerLinking)
+#include "tst_playerlinking.moc"
