@@ -160,10 +160,11 @@ void LinkDialogLogic::RenameLyricsFile() {
   if (answer.isEmpty()) return;
   const QString newPath = JoinPath(DirectoryPart(path), answer + QStringLiteral(".lrc"));
   QString error;
-  // A "/" in the answer would move the file into another folder instead of renaming it.
-  const bool renamed = answer.contains(u'/')
-                           ? (error = QStringLiteral("文件名中不能含有“/”"), false)
-                           : RenameWithoutReplacing(path, newPath, &error);
+  bool renamed = false;
+  if (answer.contains(u'/'))
+    error = QStringLiteral("文件名中不能含有“/”");  // it would move the file to another folder
+  else
+    renamed = RenameWithoutReplacing(path, newPath, &error);
   if (!renamed) {
     prompts_.Message(QStringLiteral("重命名  ") + path + QStringLiteral("  到  ") + newPath +
                          QStringLiteral("  失败，") + error,
