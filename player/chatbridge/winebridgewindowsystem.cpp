@@ -1,6 +1,6 @@
 #include "player/chatbridge/winebridgewindowsystem.h"
 
-#include "bridgeprotocol.h"
+#include "tools/chatbridge/bridgeprotocol.h"
 
 #include <string>
 
