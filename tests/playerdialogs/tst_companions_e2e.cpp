@@ -106,10 +106,15 @@ class TstCompanionsEndToEnd : public QObject {
         [&player](const TestDisplay::Window& w) { return w.pid == player.processId(); }, 30000);
     QVERIFY2(question, "the Player asked nothing");
     QCOMPARE(question->title, u"Lyrova"_qs);
-    display_.PressReturn(question->id);
+    // A key sent before the box has taken the focus may go unseen: press again if need be.
+    for (int attempt = 0; attempt < 5 && player.state() != QProcess::NotRunning; ++attempt) {
+      display_.PressReturn(question->id);
+      player.waitForFinished(3000);
+    }
 
     // The Player ends at once, without a window of its own; the Scanner runs.
-    QVERIFY2(player.waitForFinished(15000), "the Player kept running");
+    QVERIFY2(player.waitForFinished(5000) || player.state() == QProcess::NotRunning,
+             "the Player kept running");
     QCOMPARE(player.exitStatus(), QProcess::NormalExit);
     QCOMPARE(player.exitCode(), 0);
     const auto scanner = display_.WaitForWindow(
