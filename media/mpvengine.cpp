@@ -359,4 +359,10 @@ bool MpvEngine::SetVolume(int volume) {
   return true;
 }
 
+QByteArray MpvEngine::DefaultAudioOutputs() {
+  QFile cards(QStringLiteral("/proc/asound/cards"));
+  const bool hasCard = cards.open(QIODevice::ReadOnly) && !cards.readAll().contains("no soundcards");
+  return hasCard ? QByteArrayLiteral("pulse,alsa,null") : QByteArrayLiteral("pulse,null");
+}
+
 }  // namespace lyrova

@@ -22,6 +22,11 @@ struct MpvLibrary;
 // deadline instead of an event loop. Not thread-safe.
 class MpvEngine final : public AudioEngine {
  public:
+  // The sound outputs to try, ending in "null" so a song also plays, in real time, without any.
+  // ALSA is left out when the machine has no sound card: it would only fill the terminal with
+  // complaints before "null" takes over.
+  static QByteArray DefaultAudioOutputs();
+
   struct Options {
     // libmpv's audio output list, tried in order.
     QByteArray audioOutputs = "pulse,alsa,null";

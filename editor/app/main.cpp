@@ -18,21 +18,9 @@
 #include "media/mpvengine.h"
 
 #include <QApplication>
-#include <QFile>
 
 #include <clocale>
 #include <memory>
-
-namespace {
-
-// As in the Player: the sound outputs end in "null" so a song also plays without a sound card.
-QByteArray AudioOutputs() {
-  QFile cards(QStringLiteral("/proc/asound/cards"));
-  const bool hasCard = cards.open(QIODevice::ReadOnly) && !cards.readAll().contains("no soundcards");
-  return hasCard ? QByteArrayLiteral("pulse,alsa,null") : QByteArrayLiteral("pulse,null");
-}
-
-}  // namespace
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
@@ -47,7 +35,7 @@ int main(int argc, char** argv) {
   dialogs.SetAboutExtraLines(lyrova::ShortcutSummary().trimmed().split(u'\n'));
 
   lyrova::MpvEngine::Options engineOptions;
-  engineOptions.audioOutputs = AudioOutputs();
+  engineOptions.audioOutputs = lyrova::MpvEngine::DefaultAudioOutputs();
   lyrova::CommandDevice device(
       [engineOptions] { return std::make_unique<lyrova::MpvEngine>(engineOptions); });
   lyrova::MediaControl media(device, lyrova::FormatEditorClock, lyrova::MediaControl::VolumeControl::Absent);

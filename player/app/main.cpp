@@ -24,7 +24,6 @@
 
 #include <QApplication>
 #include <QDesktopServices>
-#include <QFile>
 #include <QUrl>
 
 #include <clocale>
@@ -39,15 +38,6 @@ void SetPlatform() {
       lyrova::ChoosePlatform([](const char* name) { return qgetenv(name); });
   if (!choice.platform.isEmpty()) qputenv("QT_QPA_PLATFORM", choice.platform);
   if (choice.noDisplay) std::fputs("lyrova: no display found, running without a window\n", stderr);
-}
-
-// The sound outputs to try, ending in "null" so a song also plays, in real time, without any.
-// ALSA is left out when the machine has no sound card: it would only fill the terminal with
-// complaints before "null" takes over.
-QByteArray AudioOutputs() {
-  QFile cards(QStringLiteral("/proc/asound/cards"));
-  const bool hasCard = cards.open(QIODevice::ReadOnly) && !cards.readAll().contains("no soundcards");
-  return hasCard ? QByteArrayLiteral("pulse,alsa,null") : QByteArrayLiteral("pulse,null");
 }
 
 }  // namespace
@@ -95,7 +85,7 @@ int main(int argc, char** argv) {
   }
 
   lyrova::MpvEngine::Options engineOptions;
-  engineOptions.audioOutputs = AudioOutputs();
+  engineOptions.audioOutputs = lyrova::MpvEngine::DefaultAudioOutputs();
   lyrova::CommandDevice device(
       [engineOptions] { return std::make_unique<lyrova::MpvEngine>(engineOptions); });
   lyrova::MediaControl media(device, lyrova::FormatClock);
