@@ -40,10 +40,24 @@ void SetPlatform() {
   if (choice.noDisplay) std::fputs("lyrova: no display found, running without a window\n", stderr);
 }
 
+// The offscreen platform cannot pass size limits to a window system it does not have, and says
+// so at every resize; the Player runs there on purpose, so that note is left out.
+QtMessageHandler standardHandler = nullptr;
+
+void DropOffscreenSizeNote(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+  if (text == u"This plugin does not support propagateSizeHints()") return;
+  if (standardHandler != nullptr)
+    standardHandler(type, context, text);
+  else
+    std::fputs(qPrintable(qFormatLogMessage(type, context, text) + u'\n'), stderr);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   SetPlatform();
+  if (qgetenv("QT_QPA_PLATFORM") == "offscreen")
+    standardHandler = qInstallMessageHandler(DropOffscreenSizeNote);
   QApplication app(argc, argv);
   QApplication::setApplicationName(lyrova::kPlayerProgram);
   // libmpv parses numbers with the C library and needs the "C" numeric locale.
