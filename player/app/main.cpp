@@ -16,7 +16,9 @@
 
 #include "player/shell/platformchoice.h"
 #include "player/shell/windoweffects.h"
+#include "player/app/headlessprompts.h"
 #include "player/chat/chatcontroller.h"
+#include "player/chatbridge/chatwindowsystem.h"
 #include "player/chat/emoticons.h"
 #include "player/core/playerhooks.h"
 #include "player/launch/playercompanions.h"
@@ -24,6 +26,7 @@
 
 #include <QApplication>
 #include <QDesktopServices>
+#include <QDialog>
 #include <QUrl>
 
 #include <clocale>
@@ -32,12 +35,14 @@
 
 namespace {
 
-// Asks Qt for the platform the window effects need; see platformchoice.h.
-void SetPlatform() {
+// Asks Qt for the platform the window effects need; see platformchoice.h. True when there is no
+// display at all.
+bool SetPlatform() {
   const lyrova::PlatformChoice choice =
       lyrova::ChoosePlatform([](const char* name) { return qgetenv(name); });
   if (!choice.platform.isEmpty()) qputenv("QT_QPA_PLATFORM", choice.platform);
-  if (choice.noDisplay) std::fputs("lyrova: no display found, running without a window\n", stderr);
+  if (choice.noDisplay) lyrova::TellOnStandardError(QStringLiteral("no display found, running without a window"));
+  return choice.noDisplay;
 }
 
 // The offscreen platform cannot pass size limits to a window system it does not have, and says
@@ -55,7 +60,7 @@ void DropOffscreenSizeNote(QtMsgType type, const QMessageLogContext& context, co
 }  // namespace
 
 int main(int argc, char** argv) {
-  SetPlatform();
+  const bool headless = SetPlatform();
   if (qgetenv("QT_QPA_PLATFORM") == "offscreen")
     standardHandler = qInstallMessageHandler(DropOffscreenSizeNote);
   QApplication app(argc, argv);
@@ -79,13 +84,23 @@ int main(int argc, char** argv) {
   const QString programFolder = lyrova::ProgramFolder();
   const QString dataFolder = lyrova::DataFolder();
   const lyrova::SettingsStore settings(lyrova::kPlayerProgram);
-  lyrova::WidgetPrompts prompts(nullptr);
+  // Without a display nobody can answer a question or work a dialog: they are answered with
+  // what changes nothing, and said on standard error.
+  lyrova::WidgetPrompts widgetPrompts(nullptr);
+  lyrova::HeadlessPrompts headlessPrompts;
+  lyrova::Prompts& prompts = headless ? static_cast<lyrova::Prompts&>(headlessPrompts) : widgetPrompts;
+  std::function<void(QDialog&)> runDialog;
+  if (headless) {
+    runDialog = [](QDialog& dialog) {
+      lyrova::TellOnStandardError(dialog.windowTitle() + QStringLiteral(": not shown (no display)"));
+    };
+  }
   lyrova::ProcessLauncher launcher;
   lyrova::PlayerCompanions companions(
       {.launcher = &launcher, .prompts = &prompts, .settings = &settings,
        .programFolder = programFolder, .dataFolder = dataFolder,
-       .openUrl = [](const QUrl& url) { return QDesktopServices::openUrl(url); }, .runDialog = {}});
-  const std::unique_ptr<lyrova::WindowSystem> windows = lyrova::MakeWindowSystem();
+       .openUrl = [](const QUrl& url) { return QDesktopServices::openUrl(url); }, .runDialog = runDialog});
+  const std::unique_ptr<lyrova::WindowSystem> windows = lyrova::MakeChatWindowSystem(settings, programFolder);
   lyrova::ChatController chat({windows.get(), &prompts, &settings, &launcher,
                                lyrova::EmoticonFilePath(dataFolder, programFolder),
                                lyrova::ChooseTextEditor({})});

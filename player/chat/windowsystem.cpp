@@ -17,10 +17,4 @@ QByteArray CharacterMessageBytes(const QByteArray& ansi) {
   return bytes;
 }
 
-std::unique_ptr<WindowSystem> MakeWindowSystem() {
-  // On Linux the client runs under Wine and is reached only through a bridge process; until
-  // that backend exists no chat window can be reached, which looks like no client running.
-  return std::make_unique<NoWindowSystem>();
-}
-
 }  // namespace lyrova

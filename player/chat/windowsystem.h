@@ -5,7 +5,6 @@
 #include <QString>
 #include <QtGlobal>
 
-#include <memory>
 #include <vector>
 
 // The window queries and messages that chat sending needs of the outside chat client. The chat
@@ -102,8 +101,5 @@ class NoWindowSystem : public WindowSystem {
   void SendPaste(WindowHandle) override {}
   void SetClipboardText(const QString&) override {}
 };
-
-// The backend for this platform: the one place where it is chosen.
-std::unique_ptr<WindowSystem> MakeWindowSystem();
 
 }  // namespace lyrova
