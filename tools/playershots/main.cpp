@@ -1,6 +1,7 @@
 // playershots OUTPUT_DIR: renders the Player window, over the fake audio system and the demo
 // lyrics, in its main states (no song, a song without lyrics, playing with lyrics, the chat strip
-// open, each pop-up menu open) to PNG files in OUTPUT_DIR. Runs on any Qt platform; offscreen
+// open, each pop-up menu open) and its dialogs (decoration, link, search folders) to PNG files in
+// OUTPUT_DIR. Runs on any Qt platform; offscreen
 // needs no display.
 #include "common/clock.h"
 #include "common/settings.h"
@@ -10,6 +11,9 @@
 #include "media/mediacontrol.h"
 #include "player/chat/decorationdialog.h"
 #include "player/chat/emoticons.h"
+#include "player/dialogs/linkdialog.h"
+#include "player/dialogs/searchdirdialog.h"
+#include "player/lookup/lyricslookup.h"
 #include "player/window/playerwindow.h"
 
 #include <QApplication>
@@ -108,6 +112,27 @@ int main(int argc, char** argv) {
     DecorationDialog dialog(nullptr, presets, 0, QStringLiteral("♪ "), QStringLiteral(" ♪"));
     dialog.show();
     Save(&dialog, out, QStringLiteral("9-decoration-dialog"));
+  }
+  {
+    // A song without lyrics beside near-named lyrics files, and two search folders.
+    for (const QString& name : {QStringLiteral("没有歌词的歌(现场版).lrc"), QStringLiteral("没有歌词.lrc"),
+                                QStringLiteral("别的歌.lrc")}) {
+      QFile file(music + u'/' + name);
+      if (!file.open(QIODevice::WriteOnly)) return 1;
+    }
+    QFile dirs(root.filePath(QStringLiteral("data/LrcDir.ini")));
+    if (dirs.open(QIODevice::WriteOnly)) dirs.write((music + u'\n' + root.path() + u'\n').toUtf8());
+    dirs.close();
+    const LyricsLookup lookup(root.filePath(QStringLiteral("data")));
+    LinkDialog link(prompts, lookup, {});
+    link.Open(bare, QString());
+    link.show();
+    Save(&link, out, QStringLiteral("10-link-dialog"));
+    link.hide();
+    SearchDirDialog searchDirs(prompts, lookup, [](const QUrl&) { return true; });
+    searchDirs.Open();
+    searchDirs.show();
+    Save(&searchDirs, out, QStringLiteral("11-search-dir-dialog"));
   }
   return 0;
 }
