@@ -1,8 +1,7 @@
 // playershots OUTPUT_DIR: renders the Player window, over the fake audio system and the demo
 // lyrics, in its main states (no song, a song without lyrics, playing with lyrics, the chat strip
 // open, each pop-up menu open) and its dialogs (decoration, link, search folders) to PNG files in
-// OUTPUT_DIR. Runs on any Qt platform; offscreen
-// needs no display.
+// OUTPUT_DIR. Runs on any Qt platform; offscreen needs no display.
 #include "common/clock.h"
 #include "common/settings.h"
 #include "common/ui/scriptedprompts.h"
