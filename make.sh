@@ -38,6 +38,7 @@ case "${1:-demo}" in
     scripts/install-deps.sh
     configure_and_build build-asan -DCMAKE_BUILD_TYPE=Debug -DLYROVA_SANITIZE=ON -DLYROVA_BENCH=OFF
     ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+      LSAN_OPTIONS=suppressions="$top/tests/lsan.supp":print_suppressions=0 \
       ctest --test-dir build-asan --output-on-failure -j "$jobs"
     ;;
   bench)
