@@ -27,7 +27,6 @@ const MpvLibrary* LoadMpvLibrary(QString* whyNot) {
       library.setFileNameAndVersion(QStringLiteral("mpv"), MPV_CLIENT_API_VERSION >> 16);
     else
       library.setFileName(named);
-    library.setLoadHints(QLibrary::ResolveAllSymbolsHint);
     loaded = library.load() && Resolve(library, "mpv_create", functions.create) &&
              Resolve(library, "mpv_initialize", functions.initialize) &&
              Resolve(library, "mpv_terminate_destroy", functions.terminate_destroy) &&
