@@ -100,8 +100,7 @@ int main(int argc, char** argv) {
   ScriptedPrompts prompts;
   NoLauncher launcher;
   ChatController controller(ChatController::Services{
-      windows.get(), &prompts, &settings, &launcher, dir.filePath(QStringLiteral("emotions.ini")),
-      QString()});
+      windows.get(), &prompts, &settings, &launcher, dir.filePath(QStringLiteral("emotions.ini"))});
   chat = &controller;
   // Wait for the client's windows, then take the text chat's input control.
   for (int i = 0; i < 100 && editor == 0; ++i) {

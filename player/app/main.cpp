@@ -102,8 +102,7 @@ int main(int argc, char** argv) {
        .openUrl = [](const QUrl& url) { return QDesktopServices::openUrl(url); }, .runDialog = runDialog});
   const std::unique_ptr<lyrova::WindowSystem> windows = lyrova::MakeChatWindowSystem(settings, programFolder);
   lyrova::ChatController chat({windows.get(), &prompts, &settings, &launcher,
-                               lyrova::EmoticonFilePath(dataFolder, programFolder),
-                               lyrova::ChooseTextEditor({})});
+                               lyrova::EmoticonFilePath(dataFolder, programFolder)});
 
   if (!lyrova::FileExists(lyrova::JoinPath(dataFolder, QStringLiteral("LrcDir.ini")))) {
     const bool scan = prompts.Question(

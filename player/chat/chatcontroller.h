@@ -28,7 +28,6 @@ class ChatController : public ChatHooks {
     const SettingsStore* settings = nullptr;  // the Player's store: "DressHome", "DressEnd"
     Launcher* launcher = nullptr;
     QString emoticonFile;  // full path of "emotions.ini"
-    QString textEditor;    // the editor command for that file (see ChooseTextEditor)
   };
 
   // Every pointer must outlive the controller.

@@ -25,6 +25,8 @@ inline const QString kChatTest = QStringLiteral("ChatTest");
 inline const QString kWidth = QStringLiteral("Width");
 inline const QString kFontName = QStringLiteral("FontName");
 inline const QString kFontSize = QStringLiteral("FontSize");
+// The plain text editor for lyrics and the emoticon list (see ChooseTextEditor); may be empty.
+inline const QString kTextEditor = QStringLiteral("TextEditor");
 }  // namespace lyrova::playerkeys
 
 namespace lyrova {

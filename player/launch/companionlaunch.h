@@ -1,5 +1,7 @@
 #pragma once
 
+#include "player/core/playersettings.h"
+
 #include <QString>
 
 // The Player's side of starting its companions: the Editor with the song and lyrics handed over
@@ -14,7 +16,7 @@ class SettingsStore;
 
 // The Player's settings key naming the text editor to use ("" = choose one, see
 // ChooseTextEditor).
-inline const QString kTextEditorKey = QStringLiteral("TextEditor");
+inline const QString kTextEditorKey = playerkeys::kTextEditor;
 // The hand-off keys written into the Editor's settings.
 inline const QString kHandOffSongKey = QStringLiteral("GetNameMp3");
 inline const QString kHandOffLyricsKey = QStringLiteral("GetNameLrc");

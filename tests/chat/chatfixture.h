@@ -7,6 +7,7 @@
 #include "common/ui/scriptedprompts.h"
 #include "player/chat/chatcontroller.h"
 #include "player/chat/fakewindowsystem.h"
+#include "player/core/playersettings.h"
 
 #include <QTemporaryDir>
 
@@ -33,11 +34,11 @@ struct ChatFixture {
   ScriptedPrompts prompts;
   RecordingLauncher launcher;
   ChatController chat{ChatController::Services{&windows, &prompts, &settings, &launcher,
-                                               root.filePath(QStringLiteral("emotions.ini")),
-                                               QStringLiteral("mousepad")}};
+                                               root.filePath(QStringLiteral("emotions.ini"))}};
   QList<bool> shownStates;
 
   ChatFixture() {
+    settings.WriteSetting(playerkeys::kTextEditor, QStringLiteral("mousepad"));
     chat.showSendState = [this](bool on) { shownStates.append(on); };
     chat.StartChatDiscovery();
     shownStates.clear();

@@ -134,7 +134,7 @@ class TestChatBridgeWine : public QObject {
       fixture.settings.WriteSetting(QStringLiteral("ChatTest"), QStringLiteral("0"));
       chat = std::make_unique<ChatController>(ChatController::Services{
           windows, &fixture.prompts, &fixture.settings, &launcher,
-          fixture.root.filePath(QStringLiteral("emotions.ini")), QString()});
+          fixture.root.filePath(QStringLiteral("emotions.ini"))});
       fixture.chat = chat.get();
       const QString song = fixture.Song(QStringLiteral("demo.ogg"), 60'000);
       QFile::copy(QStringLiteral(LYROVA_SOURCE_DIR "/demo/demo.lrc"),
