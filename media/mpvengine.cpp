@@ -57,12 +57,17 @@ constexpr Option kOptions[] = {
     {"keep-open-pause", "yes", false},
     {"pause", "yes", true},
     {"hr-seek", "yes", false},
+    // The songs are local files: the core reads them itself when it needs more, instead of a
+    // reader thread of its own waking some fifty times a second to read ahead.
+    {"demuxer-thread", "no", false},
 };
 
 constexpr auto kSeekTimeout = 1000ms;
 // A position that has not moved for this long while playing makes the engine check whether
 // the output has stopped at the end.
 constexpr auto kStallCheck = 250ms;
+// How often a running position is read from libmpv; see RunningPosition.
+constexpr auto kResample = 100ms;
 
 QString Text(const char* latin) { return QString::fromLatin1(latin); }
 
@@ -246,29 +251,43 @@ bool MpvEngine::OutputFinished() {
 // once the decoder has reached the end it has none while the output still plays its last
 // few hundred milliseconds, and then the position runs on with the wall clock from the last
 // one read.
-qint64 MpvEngine::RunningPosition() {
+//
+// libmpv answers every property read on its core thread, which it wakes for each one; read
+// at every 10 ms tick, that alone cost more than decoding the song. So once the output is
+// seen running, libmpv is asked at most every kResample and the position runs on with the
+// steady clock in between. Until then (just after a start or a seek) every call asks, so the
+// start-up delay of the output is never skipped over.
+qint64 MpvEngine::RunningPosition(Read read) {
   const Clock::time_point now = Clock::now();
-  double seconds = 0;
-  qint64 ms = 0;
-  bool finished = false;
-  if (lib_->get_property(mpv_, "audio-pts", MPV_FORMAT_DOUBLE, &seconds) >= 0 && std::isfinite(seconds)) {
-    ms = std::llround(seconds * 1000.0);
-    if (ms != sampleMs_) sampleChangedAt_ = now;
-    sampleMs_ = ms;
-    sampleAt_ = now;
-    finished = now - sampleChangedAt_ > kStallCheck && OutputFinished();
-  } else {
-    finished = OutputFinished();
-    ms = sampleMs_ + std::chrono::duration_cast<std::chrono::milliseconds>(now - sampleAt_).count();
+  if (read == Read::Now || !outputRunning_ || now - sampleAt_ >= kResample) {
+    if (!ReadPosition(now)) {
+      state_ = State::Ended;
+      heldMs_ = lengthMs_;
+      return lengthMs_;
+    }
   }
-  if (finished) {
-    state_ = State::Ended;
-    heldMs_ = lengthMs_;
-    return lengthMs_;
-  }
+  qint64 ms = sampleMs_ + std::chrono::duration_cast<std::chrono::milliseconds>(now - sampleAt_).count();
   ms = std::clamp(ms, reportedMs_, lengthMs_);
   reportedMs_ = ms;
   return ms;
+}
+
+// Takes libmpv's position as the new sample. False when the output has finished.
+bool MpvEngine::ReadPosition(Clock::time_point now) {
+  double seconds = 0;
+  if (lib_->get_property(mpv_, "audio-pts", MPV_FORMAT_DOUBLE, &seconds) < 0 || !std::isfinite(seconds))
+    return !OutputFinished();  // the sample stays and runs on with the clock
+  const qint64 ms = std::llround(seconds * 1000.0);
+  if (ms != sampleMs_) {
+    sampleChangedAt_ = now;
+    // The first read after a start may differ from the held position by the rounding of a
+    // seek; only a change between two reads shows the output running.
+    outputRunning_ = sampledSincePlay_;
+  }
+  sampledSincePlay_ = true;
+  sampleMs_ = ms;
+  sampleAt_ = now;
+  return !(now - sampleChangedAt_ > kStallCheck && OutputFinished());
 }
 
 AudioEngine::State MpvEngine::CurrentState() {
@@ -296,6 +315,8 @@ bool MpvEngine::Play() {
   sampleMs_ = heldMs_;
   sampleAt_ = now;
   sampleChangedAt_ = now;
+  outputRunning_ = false;
+  sampledSincePlay_ = false;
   reportedMs_ = heldMs_;
   return true;
 }
@@ -303,7 +324,7 @@ bool MpvEngine::Play() {
 bool MpvEngine::Pause() {
   if (state_ == State::Empty) return false;
   if (state_ != State::Playing) return true;
-  const qint64 position = RunningPosition();
+  const qint64 position = RunningPosition(Read::Now);
   if (state_ == State::Ended) return true;
   if (!SetPaused(true)) return false;
   heldMs_ = position;
@@ -315,7 +336,7 @@ bool MpvEngine::Seek(qint64 positionMs) {
   if (state_ == State::Empty) return false;
   const qint64 target = std::clamp<qint64>(positionMs, 0, lengthMs_);
   if (state_ == State::Playing) {
-    heldMs_ = RunningPosition();
+    heldMs_ = RunningPosition(Read::Now);
     if (!SetPaused(true)) return false;
     if (state_ == State::Playing) state_ = State::Paused;
   }

@@ -59,7 +59,9 @@ class MpvEngine final : public AudioEngine {
   bool Start(QString* whyNot);
   void Shutdown();
   bool SetPaused(bool paused);
-  qint64 RunningPosition();
+  enum class Read { WhenDue, Now };
+  qint64 RunningPosition(Read read = Read::WhenDue);
+  bool ReadPosition(Clock::time_point now);
   bool OutputFinished();
   void DrainEvents();
   bool WaitForEvent(int eventId, Clock::time_point deadline);
@@ -74,11 +76,13 @@ class MpvEngine final : public AudioEngine {
 
   // The position while not playing.
   qint64 heldMs_ = 0;
-  // While playing: the last position read from libmpv and when, for the short time at the end
-  // of a file when libmpv has no position while its output still plays.
+  // While playing: the last position read from libmpv and when; between reads the position
+  // runs on from it with the clock.
   qint64 sampleMs_ = 0;
   Clock::time_point sampleAt_;
   Clock::time_point sampleChangedAt_;
+  bool sampledSincePlay_ = false;  // a position was read from libmpv since the last Play
+  bool outputRunning_ = false;     // and it has moved between two reads since
   qint64 reportedMs_ = 0;  // the last position reported while playing; positions never go back
 
   Clock::time_point loadedAt_;

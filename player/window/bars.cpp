@@ -7,7 +7,9 @@
 
 namespace lyrova {
 
+// Both bars paint every pixel of themselves, so nothing behind them is painted first.
 ProgressBar::ProgressBar(QWidget* parent) : QWidget(parent) {
+  setAttribute(Qt::WA_OpaquePaintEvent);
   setToolTip(QStringLiteral("播放进度"));
   setMouseTracking(false);
 }
@@ -45,6 +47,7 @@ void ProgressBar::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 VolumeBar::VolumeBar(QWidget* parent) : QWidget(parent) {
+  setAttribute(Qt::WA_OpaquePaintEvent);
   setToolTip(QStringLiteral("音量"));
   setMouseTracking(true);
 }
