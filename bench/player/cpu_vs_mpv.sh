@@ -17,7 +17,7 @@ command -v Xvfb >/dev/null || { echo "Xvfb is missing (package xvfb)"; exit 1; }
 [ -e "$bin/LrcDir.ini" ] || : > "$bin/LrcDir.ini"
 
 display=:$((90 + RANDOM % 100))
-Xvfb "$display" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
+Xvfb "$display" -screen 0 1280x800x24 -nolisten tcp -noreset >/dev/null 2>&1 &
 xvfb=$!
 trap 'kill $xvfb 2>/dev/null' EXIT
 sleep 1

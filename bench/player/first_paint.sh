@@ -9,7 +9,9 @@ command -v xdotool >/dev/null || apt-get install -y -qq xdotool >/dev/null
 command -v Xvfb >/dev/null || { echo "Xvfb is missing (package xvfb)"; exit 1; }
 [ -e "$build/bin/LrcDir.ini" ] || : > "$build/bin/LrcDir.ini"
 display=:$((90 + RANDOM % 100))
-Xvfb "$display" -screen 0 800x600x24 >/dev/null 2>&1 &
+# -noreset: otherwise the server resets whenever its last client leaves, and a program started in
+# that moment cannot connect.
+Xvfb "$display" -screen 0 800x600x24 -noreset >/dev/null 2>&1 &
 xvfb=$!
 trap 'kill $xvfb 2>/dev/null' EXIT
 sleep 1
@@ -23,7 +25,10 @@ time_to_window() {  # title, command...
   "$@" >/dev/null 2>&1 &
   pid=$!
   # Polled by hand: xdotool's own --sync waits half a second between looks.
-  until xdotool search --onlyvisible --name "^$title\$" >/dev/null 2>&1; do sleep 0.005; done
+  until xdotool search --onlyvisible --name "^$title\$" >/dev/null 2>&1; do
+    kill -0 "$pid" 2>/dev/null || { echo "$title ended without showing a window" >&2; exit 1; }
+    sleep 0.005
+  done
   end=$(date +%s%N)
   kill "$pid"; wait "$pid" 2>/dev/null || true
   echo $(( (end - start) / 1000000 ))
