@@ -193,6 +193,35 @@ class TestMpvPlayback : public QObject {
     QVERIFY(ThreadsBackTo(baselineThreads_));
   }
 
+  // Between two reads from libmpv the position runs on with the clock: polled every few
+  // milliseconds it moves with the wall clock, without jumps, and keeps to libmpv's time.
+  void runningPositionFollowsTheClock() {
+    Rig rig;
+    rig.media.OpenMedia(DataFile(u"tone.mp3"_s));
+    QVERIFY2(rig.media.IsOpen(), qPrintable(rig.device.LastOpenError()));
+    rig.media.PlayMedia();
+    QTest::qSleep(300);  // the output is running
+    QElapsedTimer wall;
+    wall.start();
+    const qint32 first = rig.Position();
+    qint32 last = first;
+    while (wall.elapsed() < 1'500) {
+      QTest::qSleep(3);
+      const qint64 before = wall.elapsed();
+      const qint32 position = rig.Position();
+      const qint64 after = wall.elapsed();
+      QVERIFY2(position >= last, qPrintable(u"%1 after %2"_s.arg(position).arg(last)));
+      QVERIFY2(position - first >= before - 40 && position - first <= after + 40,
+               qPrintable(u"%1 ms after %2 ms, from %3"_s.arg(position).arg(before).arg(first)));
+      last = position;
+    }
+    // A pause holds the position libmpv has at that moment, not one run on from an older read.
+    rig.media.TogglePause();
+    const qint32 held = rig.Position();
+    QVERIFY(held >= last);
+    QVERIFY2(held - last <= 40, qPrintable(u"paused at %1 after %2"_s.arg(held).arg(last)));
+  }
+
   void volume() {
     Rig rig;
     qint32 volume = 1'300;
