@@ -13,14 +13,9 @@ song=${2:-$(cd "$(dirname "$0")/../.." && pwd)/demo/demo.ogg}
 rounds=${3:-3}
 seconds=30
 command -v mpv >/dev/null || { echo "installing mpv for the comparison"; apt-get install -y -qq mpv >/dev/null; }
-command -v Xvfb >/dev/null || { echo "Xvfb is missing (package xvfb)"; exit 1; }
+. "$(dirname "$0")/xvfb.sh"
 [ -e "$bin/LrcDir.ini" ] || : > "$bin/LrcDir.ini"
-
-display=:$((90 + RANDOM % 100))
-Xvfb "$display" -screen 0 1280x800x24 -nolisten tcp -noreset >/dev/null 2>&1 &
-xvfb=$!
-trap 'kill $xvfb 2>/dev/null' EXIT
-sleep 1
+start_xvfb 1280x800x24
 
 # CPU seconds (user + system) a command and its children use in $seconds.
 cpu_of() {
@@ -31,7 +26,6 @@ cpu_of() {
   rm -f "$report"
 }
 xvfb_cpu() { awk -v hz="$(getconf CLK_TCK)" '{ printf "%.3f", ($14 + $15) / hz }' "/proc/$xvfb/stat"; }
-median() { sort -n | awk '{ a[NR] = $1 } END { print a[int((NR + 1) / 2)] }'; }
 
 declare -a mpv off xcb xserver floor
 for round in $(seq "$rounds"); do

@@ -6,15 +6,9 @@
 set -euo pipefail
 build=$(cd "${1:?usage: first_paint.sh BUILD_DIR}" && pwd)
 command -v xdotool >/dev/null || apt-get install -y -qq xdotool >/dev/null
-command -v Xvfb >/dev/null || { echo "Xvfb is missing (package xvfb)"; exit 1; }
+. "$(dirname "$0")/xvfb.sh"
 [ -e "$build/bin/LrcDir.ini" ] || : > "$build/bin/LrcDir.ini"
-display=:$((90 + RANDOM % 100))
-# -noreset: otherwise the server resets whenever its last client leaves, and a program started in
-# that moment cannot connect.
-Xvfb "$display" -screen 0 800x600x24 -noreset >/dev/null 2>&1 &
-xvfb=$!
-trap 'kill $xvfb 2>/dev/null' EXIT
-sleep 1
+start_xvfb 800x600x24
 export DISPLAY=$display
 unset QT_QPA_PLATFORM
 
@@ -34,7 +28,6 @@ time_to_window() {  # title, command...
   echo $(( (end - start) / 1000000 ))
 }
 
-median() { sort -n | awk '{ a[NR] = $1 } END { print a[int((NR + 1) / 2)] }'; }
 
 minimal=(); player=()
 for _ in $(seq 10); do

@@ -1,5 +1,6 @@
 #include "player/core/playersettings.h"
 
+#include "common/launcher.h"
 #include "common/numbertext.h"
 
 #include <algorithm>
@@ -44,6 +45,10 @@ void WriteShutdownSettings(const SettingsStore& store, qint32 widthTwips, qint32
   store.WriteSetting(kSendType, QString::number(sendType));
   store.WriteSetting(kOpenDir, openDir);
   store.WriteSetting(kOpenName, openName);
+}
+
+QString ChosenTextEditor(const SettingsStore& store) {
+  return ChooseTextEditor(store.ReadSetting(playerkeys::kTextEditor, QString()));
 }
 
 }  // namespace lyrova

@@ -60,6 +60,10 @@ PlayerSettings ReadPlayerSettings(const SettingsStore& store, const QString& pro
 // The font size text as stored ("FontSize", default "11") when it is from 8 to 48.
 std::optional<double> UsableFontSize(const QString& stored);
 
+// The text editor command for lyrics and the emoticon list: the "TextEditor" setting, else the
+// one ChooseTextEditor finds.
+QString ChosenTextEditor(const SettingsStore& store);
+
 // What the Player writes when its window closes.
 void WriteShutdownSettings(const SettingsStore& store, qint32 widthTwips, qint32 volume,
                            qint32 sendType, const QString& openDir, const QString& openName);

@@ -4,6 +4,7 @@
 #include "common/paths.h"
 #include "common/settings.h"
 #include "common/ui/prompts.h"
+#include "player/core/playersettings.h"
 
 namespace lyrova {
 
@@ -43,8 +44,7 @@ bool LaunchScanner(const LaunchContext& context) {
 }
 
 bool StartLyricsTextEditor(const LaunchContext& context, const QString& path, QString* error) {
-  const QString editor = ChooseTextEditor(context.settings.ReadSetting(kTextEditorKey, QString()));
-  return StartTextEditor(context.launcher, editor, path, error);
+  return StartTextEditor(context.launcher, ChosenTextEditor(context.settings), path, error);
 }
 
 void EditLyrics(const LaunchContext& context, bool withEditor, const QString& openName,

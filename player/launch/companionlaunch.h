@@ -1,7 +1,5 @@
 #pragma once
 
-#include "player/core/playersettings.h"
-
 #include <QString>
 
 // The Player's side of starting its companions: the Editor with the song and lyrics handed over
@@ -14,9 +12,6 @@ class Launcher;
 class Prompts;
 class SettingsStore;
 
-// The Player's settings key naming the text editor to use ("" = choose one, see
-// ChooseTextEditor).
-inline const QString kTextEditorKey = playerkeys::kTextEditor;
 // The hand-off keys written into the Editor's settings.
 inline const QString kHandOffSongKey = QStringLiteral("GetNameMp3");
 inline const QString kHandOffLyricsKey = QStringLiteral("GetNameLrc");

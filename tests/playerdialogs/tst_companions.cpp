@@ -5,6 +5,7 @@
 #include "common/settings.h"
 #include "common/ui/scriptedprompts.h"
 #include "dialogtree.h"
+#include "player/core/playersettings.h"
 #include "player/dialogs/linkdialog.h"
 #include "player/dialogs/searchdirdialog.h"
 #include "player/launch/playercompanions.h"
@@ -143,7 +144,7 @@ class TstCompanions : public QObject {
     f.Install(kEditorExecutable);
     QVERIFY(f.tree.Make(files));
     QVERIFY(f.tree.Make(L(u"$/m/a.mp3"_qs)));
-    f.settings.WriteSetting(kTextEditorKey, u"myedit --new"_qs);
+    f.settings.WriteSetting(playerkeys::kTextEditor, u"myedit --new"_qs);
     PlayerCompanions companions({.launcher = &f.launcher, .prompts = &f.prompts,
                                  .settings = &f.settings, .programFolder = f.tree.X(u"$/bin"_qs),
                                  .dataFolder = f.tree.DataFolder(), .openUrl = {}, .runDialog = {}});
@@ -158,7 +159,7 @@ class TstCompanions : public QObject {
   void reportsTextEditorFailure() {
     LaunchFixture f;
     f.launcher.fails = true;
-    f.settings.WriteSetting(kTextEditorKey, u"myedit"_qs);
+    f.settings.WriteSetting(playerkeys::kTextEditor, u"myedit"_qs);
     EditLyrics(f.context, false, f.tree.X(u"$/m/a.mp3"_qs), QString());
     QCOMPARE(f.Message(), u"记事本打开时发生错误，boom"_qs);
     QCOMPARE(f.prompts.Last().icon, MessageIcon::Critical);
