@@ -1,7 +1,6 @@
 #include "common/textlines.h"
 
-#include <QFile>
-#include <QSaveFile>
+#include "common/fileio.h"
 
 namespace lyrova {
 namespace {
@@ -31,10 +30,8 @@ QStringList SplitTextLines(QByteArrayView bytes, TextEncoding encoding) {
 }
 
 std::optional<QStringList> ReadTextLines(const QString& path, TextEncoding* found) {
-  QFile file(path);
-  if (path.isEmpty() || !file.open(QIODevice::ReadOnly)) return std::nullopt;
-  const QByteArray bytes = file.readAll();
-  if (file.error() != QFileDevice::NoError) return std::nullopt;
+  QByteArray bytes;
+  if (path.isEmpty() || !ReadWholeFile(path, &bytes, nullptr)) return std::nullopt;
   const TextEncoding encoding = DetectEncoding(bytes);
   if (found) *found = encoding;
   return SplitTextLines(QByteArrayView(bytes).sliced(ByteOrderMarkLength(encoding)), encoding);
@@ -44,12 +41,7 @@ bool WriteTextLines(const QString& path, const QStringList& lines, TextEncoding 
                     QString* error) {
   QString text;
   for (const QString& line : lines) text += line + QStringLiteral("\r\n");
-  QSaveFile file(path);
-  const bool ok = file.open(QIODevice::WriteOnly) &&
-                  file.write(EncodeFile(text, encoding)) >= 0 && file.commit();
-  if (!ok && error) *error = file.errorString();
-  if (!ok) file.cancelWriting();
-  return ok;
+  return WriteWholeFile(path, EncodeFile(text, encoding), error);
 }
 
 }  // namespace lyrova

@@ -13,14 +13,15 @@
 // line with CR LF and replaces the file atomically.
 namespace lyrova {
 
-// The file's lines, or nullopt when it cannot be opened or read. `found` receives the encoding.
+// The file's lines, or nullopt when it cannot be opened or read or is not a regular file (see
+// ReadWholeFile). `found` receives the encoding.
 std::optional<QStringList> ReadTextLines(const QString& path, TextEncoding* found = nullptr);
 
 // The lines of already-read file bytes (without any byte-order mark handling).
 QStringList SplitTextLines(QByteArrayView bytes, TextEncoding encoding);
 
 // Replaces the file with `lines`, each followed by CR LF. A failed write leaves the previous file
-// as it was; `error` (when given) receives the system's description.
+// byte for byte as it was; `error` (when given) receives the description (see WriteWholeFile).
 bool WriteTextLines(const QString& path, const QStringList& lines,
                     TextEncoding encoding = TextEncoding::Ansi, QString* error = nullptr);
 

@@ -1,6 +1,6 @@
 #include "lyrics/lrcreader.h"
 
-#include "lyrics/fileio.h"
+#include "common/fileio.h"
 #include "lyrics/lrctags.h"
 #include "lyrics/rawlines.h"
 

@@ -1,7 +1,7 @@
 #include "lyrics/lrcwriter.h"
 
 #include "common/paths.h"
-#include "lyrics/fileio.h"
+#include "common/fileio.h"
 #include "lyrics/timetext.h"
 
 #include <QHash>

@@ -1,6 +1,6 @@
 #include "lyrics/textfiles.h"
 
-#include "lyrics/fileio.h"
+#include "common/fileio.h"
 #include "lyrics/rawlines.h"
 
 namespace lyrova {

@@ -1,11 +1,11 @@
 #include "player/shell/filemanagerentry.h"
 
+#include "common/fileio.h"
 #include "common/paths.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStandardPaths>
 
 namespace lyrova {
@@ -17,21 +17,13 @@ const QString kMimeCacheGroup = QStringLiteral("[MIME Cache]");
 
 // The file's text, "" when it is missing or unreadable.
 QString ReadText(const QString& path) {
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) return {};
-  return QString::fromUtf8(file.readAll());
+  QByteArray bytes;
+  return ReadWholeFile(path, &bytes, nullptr) ? QString::fromUtf8(bytes) : QString();
 }
 
 bool WriteTextIfChanged(const QString& path, const QString& text) {
   if (QFileInfo::exists(path) && ReadText(path) == text) return true;
-  QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly)) return false;
-  const QByteArray bytes = text.toUtf8();
-  if (file.write(bytes) != bytes.size()) {
-    file.cancelWriting();
-    return false;
-  }
-  return file.commit();
+  return WriteWholeFile(path, text.toUtf8(), nullptr);
 }
 
 bool IsGroupHeader(const QString& line) { return line.trimmed().startsWith(u'['); }

@@ -1,7 +1,8 @@
 #include "scanner/engine/dirfile.h"
 
+#include "common/fileio.h"
+
 #include <QFile>
-#include <QSaveFile>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -23,7 +24,10 @@ void SearchDirFile::Append(const QString& directory) { pending_.append(directory
 bool SearchDirFile::Flush(const QStringList& all) {
   if (pending_.isEmpty()) return true;
   const bool ok = (synced_ && AppendPending()) || Rewrite(all);
-  if (ok) pending_.clear();
+  if (ok) {
+    pending_.clear();
+    error_.clear();
+  }
   synced_ = ok;
   return ok;
 }
@@ -33,11 +37,7 @@ bool SearchDirFile::Rewrite(const QStringList& all) {
   for (const QString& line : all) text += line + QStringLiteral("\r\n");
   TextEncoding used = TextEncoding::Ansi;
   const QByteArray bytes = EncodeFile(text, TextEncoding::Ansi, &used);
-  QSaveFile file(path_);
-  if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-    file.cancelWriting();
-    return false;
-  }
+  if (!WriteWholeFile(path_, bytes, &error_)) return false;
   encoding_ = used;
   bytesWritten_ += bytes.size();
   return true;

@@ -113,7 +113,7 @@ class TestTextFiles : public QObject {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("description");
     QTest::newRow("missing folder") << u"no/such.txt"_qs << u"No such file or directory"_qs;
-    QTest::newRow("folder") << u"folder"_qs << u"Filename refers to a directory"_qs;
+    QTest::newRow("folder") << u"folder"_qs << u"Is a directory"_qs;
   }
   void saveFailures() {
     QFETCH(QString, name);

@@ -258,7 +258,7 @@ class TestLrcTool : public QObject {
         << u"保存歌词时遇到错误,No such file or directory\n"_qs;
     QTest::newRow("save over a folder")
         << QStringList{u"save"_qs, Fixture(u"two_tags.lrc"_qs), u"@"_qs}
-        << u"保存歌词时遇到错误,Filename refers to a directory\n"_qs;
+        << u"保存歌词时遇到错误,Is a directory\n"_qs;
   }
   void failures() {
     QFETCH(QStringList, args);
