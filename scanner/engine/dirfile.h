@@ -24,8 +24,9 @@ class SearchDirFile {
   bool HasPending() const { return !pending_.isEmpty(); }
   // Writes what is pending; `all` is the whole list, whose last entries are the pending
   // ones. Nothing is written when nothing is pending. False when the file could not be
-  // brought up to date (the entries stay pending for the next try).
+  // brought up to date (the entries stay pending for the next try, and LastError() says why).
   bool Flush(const QStringList& all);
+  const QString& LastError() const { return error_; }
 
   // Bytes written to the file so far (both kinds of write), for the benchmark and tests.
   qint64 BytesWritten() const { return bytesWritten_; }
@@ -38,6 +39,7 @@ class SearchDirFile {
   QStringList pending_;
   bool synced_ = false;  // the file holds the list up to the pending entries
   TextEncoding encoding_ = TextEncoding::Ansi;
+  QString error_;
   qint64 bytesWritten_ = 0;
 };
 

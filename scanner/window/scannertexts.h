@@ -21,6 +21,10 @@ inline QString QuestionTitle() { return QStringLiteral("提示"); }
 inline QString DoneQuestion() { return QStringLiteral("搜索完毕,你要打开《Lyrova》吗"); }
 inline QString StopQuestion() { return QStringLiteral("尚未搜索完毕,你真的要中止搜索吗"); }
 inline QString ErrorTitle() { return QStringLiteral("错误"); }
+// The message when "LrcDir.ini" could not be written, followed by the reason.
+inline QString SaveFailed(const QString& reason) {
+  return QStringLiteral("保存歌词目录列表时遇到错误,") + reason;
+}
 // The message when the Player's program file is not where it should be.
 inline QString PlayerMissing(const QString& path) {
   return QStringLiteral("找不到《Lyrova》的运行文件，文件") + u'"' + u' ' + path + u'"' +

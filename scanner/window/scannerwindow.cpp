@@ -131,9 +131,12 @@ void ScannerWindow::StartScan() {
 
   flushTimer_.stop();
   ShowProgress();
-  FlushFile();
-  if (stopped_) return;
+  if (stopped_) {  // AskStop has saved the list and said so when it could not
+    FlushFile();
+    return;
+  }
   ShowIdle();
+  if (!SaveFile()) return;
   if (services_.prompts->Question(scannertexts::DoneQuestion(), scannertexts::QuestionTitle(),
                                   DefaultAnswer::Yes))
     launchPlayer_ = true;
@@ -149,7 +152,7 @@ void ScannerWindow::AskStop() {
   lrcScan_->StopScan();
   stopped_ = true;
   ShowIdle();
-  FlushFile();
+  SaveFile();
 }
 
 void ScannerWindow::OnFindingDir(const QString& directory) {
@@ -176,7 +179,16 @@ void ScannerWindow::ShowProgress() {
   text1_[2]->setText(QString::number(searched_));
 }
 
+// A flush during the scan that fails keeps its folders for the next one; the flush that ends a
+// scan, or the Scanner, says when the list could not be saved.
 void ScannerWindow::FlushFile() { dirFile_.Flush(dirs_.Dirs()); }
+
+bool ScannerWindow::SaveFile() {
+  if (dirFile_.Flush(dirs_.Dirs())) return true;
+  services_.prompts->Message(scannertexts::SaveFailed(dirFile_.LastError()), scannertexts::ErrorTitle(),
+                             MessageIcon::Critical);
+  return false;
+}
 
 void ScannerWindow::closeEvent(QCloseEvent* event) {
   event->accept();
@@ -185,7 +197,7 @@ void ScannerWindow::closeEvent(QCloseEvent* event) {
   lrcScan_->StopScan();
   stopped_ = true;
   flushTimer_.stop();
-  FlushFile();
+  SaveFile();
   if (!launchPlayer_ && TrimBlanks(services_.commandLine).compare(u"/R", Qt::CaseInsensitive) == 0)
     launchPlayer_ = true;
   if (launchPlayer_) StartPlayer();

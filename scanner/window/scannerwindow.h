@@ -72,6 +72,7 @@ class ScannerWindow : public QWidget {
   // Puts the latest status, counts and new list rows on screen.
   void ShowProgress();
   void FlushFile();
+  bool SaveFile();
   void StartPlayer();
   QString DirFilePath() const;
 
