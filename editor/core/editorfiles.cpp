@@ -395,11 +395,19 @@ void EditorSession::ReturnFromTextMode(const QString& editedText) {
     const TextEncoding encoding = doc_.encoding;
     tempPath_ = MakeTempFile(QStringLiteral("lrc"));
     QString message;
-    bool ok = !tempPath_.isEmpty() &&
-              SaveTextFile(tempPath_, NormalizedBreaks(editedText).split(u'\n').join(QStringLiteral("\r\n")),
-                           TextEncoding::Utf8, &message);
-    if (!ok && !message.isEmpty()) ShowError(message);
-    ok = ok && LoadLyricsFile(tempPath_);
+    const bool written =
+        !tempPath_.isEmpty() &&
+        SaveTextFile(tempPath_, NormalizedBreaks(editedText).split(u'\n').join(QStringLiteral("\r\n")),
+                     TextEncoding::Utf8, &message);
+    if (!written) {
+      // Nothing is lost yet: the edited text stays in the box, and the return can be tried again
+      // once the temporary folder has room.
+      DeleteFileQuiet(tempPath_);
+      tempPath_.clear();
+      ShowError(message.isEmpty() ? QStringLiteral("临时文件生成失败,不能返回标签编辑模式") : message);
+      return;
+    }
+    const bool ok = LoadLyricsFile(tempPath_);
     DeleteFileQuiet(tempPath_);
     tempPath_.clear();
     if (!ok) {

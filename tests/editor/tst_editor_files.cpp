@@ -6,6 +6,7 @@
 #include "common/paths.h"
 #include "lyrics/lrcreader.h"
 #include "lyrics/textfiles.h"
+#include "tests/common/filesizelimit.h"
 
 using namespace lyrova;
 
@@ -302,6 +303,53 @@ class TestEditorFiles : public QObject {
     QCOMPARE(saved, u"[offset:9999999999]\r\n[00:01.00]新的\r\n"_qs);
     QVERIFY(!s.Changed());
     QVERIFY(s.CanClose());
+  }
+
+  // Saves that cannot be written completely (here: the file-size limit, below Qt's 16 KB write
+  // buffer) fail with the reason and replace nothing: not the lyrics file, not the document.
+  void incompleteWritesReplaceNothing() {
+    EditorFixture f;
+    QByteArray bytes = "[ti:Song]\r\n";
+    for (int i = 0; i < 200; ++i) bytes += "[00:" + QByteArray::number(10 + i % 50) + ".00]line " + QByteArray::number(i) + "\r\n";
+    const QString path = f.Lyrics(u"a.lrc"_qs, bytes);
+    EditorSession& s = f.Start({path});
+    s.InfoEdited(1, u"someone"_qs);
+    const LyricsDocument before = s.Document();
+    const QString diskFull = u"磁盘空间不足，无法保存"_qs;
+    QStringList shown;
+    {
+      const testing::FileSizeLimit limit(1024);
+      QVERIFY(limit.Active());
+      s.RunCommand(kCmdSave);
+      shown.append(f.prompts.Last().text);
+      QVERIFY(s.Changed());
+      // Text mode starts only from a copy that was written and read back whole.
+      s.RunCommand(kCmdTextMode);
+      QVERIFY(!s.TextMode());
+    }
+    for (const ShownPrompt& p : f.prompts.Shown().mid(1)) shown.append(p.text);
+    QCOMPARE(shown, QStringList({u"保存歌词时遇到错误,"_qs + diskFull, u"保存歌词时遇到错误,"_qs + diskFull,
+                                 u"临时文件生成失败,不能进行文本模式编辑"_qs}));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), bytes);
+    QCOMPARE(s.Document(), before);
+
+    // A return from text mode that cannot write its copy keeps the edited text in text mode.
+    s.RunCommand(kCmdTextMode);
+    QVERIFY(s.TextMode());
+    const QString edited = s.TextSnapshot() + u"[00:59.00]新的一行\r\n"_qs;
+    {
+      const testing::FileSizeLimit limit(1024);
+      s.ReturnFromTextMode(edited);
+    }
+    QVERIFY(s.TextMode());
+    QVERIFY2(f.prompts.Last().text.startsWith(u"不能保存或建立文件 \""_qs), qPrintable(f.prompts.Last().text));
+    QVERIFY(f.prompts.Last().text.endsWith(u"\","_qs + diskFull));
+    QCOMPARE(s.Document(), before);
+    s.ReturnFromTextMode(edited);
+    QVERIFY(!s.TextMode());
+    QCOMPARE(s.Document().count(), before.count() + 1);
   }
 
   // Fault mended: a dropped lyrics file first offers to save unsaved changes.
