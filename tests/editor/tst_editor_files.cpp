@@ -8,6 +8,8 @@
 #include "lyrics/textfiles.h"
 #include "tests/common/filesizelimit.h"
 
+#include <sys/stat.h>
+
 using namespace lyrova;
 
 namespace {
@@ -48,6 +50,19 @@ class TestEditorFiles : public QObject {
     QTest::newRow("lower case, blanks") << u"  /rr "_qs << true << true;
     QTest::newRow("lyrics missing") << u"/RR"_qs << false << true;
     QTest::newRow("song missing") << u"/Rr"_qs << true << false;
+  }
+  // A pipe handed over as the lyrics fails at once with the reader's message.
+  void handOffOfAPipe() {
+    EditorFixture f;
+    const QString song = f.Song(u"s.mp3"_qs, 5000);
+    const QString pipe = f.Path(u"s.lrc"_qs);
+    QVERIFY(::mkfifo(QFile::encodeName(pipe).constData(), 0600) == 0);
+    f.settings.WriteSetting(u"GetNameMp3"_qs, song);
+    f.settings.WriteSetting(u"GetNameLrc"_qs, pipe);
+    EditorSession& s = f.Start({u"/RR"_qs});
+    QCOMPARE(s.Document().count(), 0);
+    QCOMPARE(s.AudioPath(), song);
+    QCOMPARE(f.prompts.Last().text, u"装入歌词时遇到错误,不是普通文件"_qs);
   }
   void handOff() {
     QFETCH(QString, commandLine);

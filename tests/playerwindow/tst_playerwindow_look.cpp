@@ -13,6 +13,8 @@
 #include <algorithm>
 #include <QTest>
 
+#include <sys/stat.h>
+
 using namespace lyrova;
 
 class TestPlayerLook : public QObject {
@@ -164,6 +166,15 @@ class TestPlayerLook : public QObject {
     PlayerWindow& w2 = f2.Start({song2});
     QCOMPARE(w2.LyricsPath(), target);
     QCOMPARE(w2.NextLineText(), u"歌词读取失败:"_qs + target);
+    // A pipe where the link's lyrics should be fails at once instead of waiting for a writer.
+    PlayerFixture f3;
+    const QString song3 = f3.Song(QStringLiteral("c.mp3"), 10'000);
+    const QString pipe = f3.root.filePath(QStringLiteral("music/pipe.lrc"));
+    QVERIFY(::mkfifo(QFile::encodeName(pipe).constData(), 0600) == 0);
+    PlayerFixture::Write(f3.root.filePath(QStringLiteral("data/LrcLink.ini")), (song3 + u"\r\n" + pipe + u"\r\n").toUtf8());
+    f3.settings.WriteSetting(QStringLiteral("AutoPlay"), QStringLiteral("0"));
+    PlayerWindow& w3 = f3.Start({song3});
+    QCOMPARE(w3.NextLineText(), u"歌词读取失败:"_qs + pipe);
   }
 
   void longLinesStartAtTheLeftEdge() {
