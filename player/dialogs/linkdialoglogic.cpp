@@ -69,8 +69,16 @@ void LinkDialogLogic::LinkChosen() {
     prompts_.Message(QStringLiteral("歌词文件  ") + linkLyricsPath_ + QStringLiteral("  不存在"),
                      kMessageTitle, MessageIcon::Information);
   } else {
-    lookup_.SetLink(linkSongPath_, linkLyricsPath_);
+    SaveLink(linkLyricsPath_);
   }
+}
+
+// Closing as if the link were stored would leave the user believing it.
+void LinkDialogLogic::SaveLink(const QString& lyricsPath) {
+  QString error;
+  if (lookup_.SetLink(linkSongPath_, lyricsPath, &error) || error.isEmpty()) return;
+  prompts_.Message(QStringLiteral("歌词关联保存失败，无法写入 ") + lookup_.LinkFile() + u',' + error,
+                   kMessageTitle, MessageIcon::Critical);
 }
 
 DialogNext LinkDialogLogic::RunLinkButton(int button) {
@@ -78,7 +86,7 @@ DialogNext LinkDialogLogic::RunLinkButton(int button) {
   switch (button) {
     case kUnlink:
       if (FileExists(linkSongPath_))
-        lookup_.SetLink(linkSongPath_, QString());
+        SaveLink(QString());
       else
         ShowSongMissing();
       break;

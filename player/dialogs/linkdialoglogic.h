@@ -74,6 +74,7 @@ class LinkDialogLogic {
   void TakeBoxes();
   void BuildCandidates();
   void LinkChosen();
+  void SaveLink(const QString& lyricsPath);
   void ShowSongMissing();
   // True when a file was chosen (and linked).
   bool Browse();

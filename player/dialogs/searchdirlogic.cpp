@@ -116,9 +116,10 @@ DialogNext SearchDirLogic::OpenSelectedFolder() {
 }
 
 DialogNext SearchDirLogic::Save() {
-  if (lookup_.WriteSearchDirs(entries_)) return DialogNext::Close;
+  QString error;
+  if (lookup_.WriteSearchDirs(entries_, &error)) return DialogNext::Close;
   // Closing as if saved would lose the user's changes without a word.
-  prompts_.Message(QStringLiteral("歌词查找目录保存失败，无法写入 ") + lookup_.SearchDirFile(),
+  prompts_.Message(QStringLiteral("歌词查找目录保存失败，无法写入 ") + lookup_.SearchDirFile() + u',' + error,
                    kMessageTitle, MessageIcon::Critical);
   return DialogNext::Stay;
 }

@@ -66,12 +66,12 @@ QStringList LyricsLookup::ReadSearchDirs() const {
   return dirs;
 }
 
-bool LyricsLookup::WriteSearchDirs(const QStringList& dirs) const {
+bool LyricsLookup::WriteSearchDirs(const QStringList& dirs, QString* error) const {
   QStringList lines;
   lines.reserve(dirs.size());
   for (const QString& dir : dirs)
     if (!HoldsLineBreak(dir)) lines.append(dir);
-  return WriteTextLines(SearchDirFile(), lines);
+  return WriteTextLines(SearchDirFile(), lines, TextEncoding::Ansi, error);
 }
 
 QString LyricsLookup::FindLink(const QString& songPath) const {
@@ -82,7 +82,7 @@ QString LyricsLookup::FindLink(const QString& songPath) const {
   return index < 0 ? QString() : links.at(index).lyricsPath;
 }
 
-bool LyricsLookup::SetLink(const QString& songPath, const QString& lyricsPath) const {
+bool LyricsLookup::SetLink(const QString& songPath, const QString& lyricsPath, QString* error) const {
   const QString song = TrimBlanks(songPath);
   const QString lyrics = TrimBlanks(lyricsPath);
   if (!FileExists(song) || HoldsLineBreak(song) || HoldsLineBreak(lyrics)) return false;
@@ -101,7 +101,7 @@ bool LyricsLookup::SetLink(const QString& songPath, const QString& lyricsPath) c
   } else if (index >= 0) {
     links.removeAt(index);
   }
-  return WriteTextLines(LinkFile(), LinkPairLines(links));
+  return WriteTextLines(LinkFile(), LinkPairLines(links), TextEncoding::Ansi, error);
 }
 
 }  // namespace lyrova

@@ -36,8 +36,9 @@ class LyricsLookup {
   QStringList ReadSearchDirs() const;
 
   // Replaces "LrcDir.ini" with `dirs`, one a line, exactly as given. An entry holding a line
-  // break cannot be stored and is left out. False when the file could not be written.
-  bool WriteSearchDirs(const QStringList& dirs) const;
+  // break cannot be stored and is left out. False when the file could not be written, with
+  // `error` (when given) saying why.
+  bool WriteSearchDirs(const QStringList& dirs, QString* error = nullptr) const;
 
   // The lyrics path linked to the song (blanks trimmed); "" when the song file does not exist or
   // has no link. When a song has several pairs the first wins.
@@ -46,8 +47,9 @@ class LyricsLookup {
   // Links the song to `lyricsPath`, replacing its first pair in place, or appends a new pair;
   // with an empty (or blank) `lyricsPath` removes the song's pair. The rewrite keeps only pairs
   // whose song and lyrics files both still exist. Does nothing and returns false when the song
-  // does not exist or a path holds a line break; false too when the file could not be written.
-  bool SetLink(const QString& songPath, const QString& lyricsPath) const;
+  // does not exist or a path holds a line break; false too when the file could not be written,
+  // and then `error` (when given) says why.
+  bool SetLink(const QString& songPath, const QString& lyricsPath, QString* error = nullptr) const;
 
  private:
   QString dataFolder_;

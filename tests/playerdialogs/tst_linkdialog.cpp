@@ -171,6 +171,17 @@ class TstLinkDialog : public QObject {
     QCOMPARE(f.tree.LinkLines(), linksAfter);
   }
 
+  // A link that cannot be stored is said, not closed over as if it were.
+  void reportsAFailedLinkSave() {
+    LinkFixture f;
+    QVERIFY(f.tree.Make(L(u"$/m/abc.mp3|$/l/x.lrc|$/data/LrcLink.ini/"_qs)));
+    f.logic.Open(f.tree.X(u"$/m/abc.mp3"_qs), QString());
+    f.logic.SetLyricsText(f.tree.X(u"$/l/x.lrc"_qs));
+    QCOMPARE(f.logic.RunLinkButton(LinkDialogLogic::kLink), DialogNext::Close);
+    QCOMPARE(f.LastMessage(), u"歌词关联保存失败，无法写入 $/data/LrcLink.ini,Is a directory"_qs);
+    QCOMPARE(f.prompts.Last().icon, MessageIcon::Critical);
+  }
+
   void browses() {
     LinkFixture f;
     QVERIFY(f.tree.Make(L(u"$/m/abc.mp3|$/l/x.lrc|$/l/y.lrc"_qs)));

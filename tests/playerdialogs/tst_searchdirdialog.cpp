@@ -184,7 +184,7 @@ class TstSearchDirDialog : public QObject {
     f.logic.RunButton(SearchDirLogic::kTypeAdd);
     QCOMPARE(f.logic.RunButton(SearchDirLogic::kSave), DialogNext::Stay);
     QCOMPARE(f.prompts.Last().icon, MessageIcon::Critical);
-    QVERIFY(f.LastMessage().startsWith(u"歌词查找目录保存失败"_qs));
+    QCOMPARE(f.LastMessage(), u"歌词查找目录保存失败，无法写入 $/data/LrcDir.ini,Is a directory"_qs);
     QCOMPARE(f.Entries(), L(u"$/a"_qs));
   }
 
