@@ -1,6 +1,7 @@
 // The Scanner window under the offscreen platform: what it shows, the scan and its questions,
 // stopping, closing at any moment and the start of the Player.
 #include "scannerfixture.h"
+#include "tests/common/filesizelimit.h"
 
 #include "scanner/window/scannertexts.h"
 
@@ -84,6 +85,30 @@ class TestScannerWindow : public QObject {
     } else {
       QCOMPARE(f.prompts.ShownCount(PromptKind::Message), 0);
     }
+  }
+
+  // A list that cannot be written is said, with its reason, instead of the closing question;
+  // the old list stays as it was.
+  void failedSaveIsSaid() {
+    ScannerFixture f;
+    QVERIFY(f.tree.Make(L(u"disk/Music/a.lrc|disk/Music/sub/c.lrc")));
+    QVERIFY(lyrova::WriteTextLines(f.DirFile(), {f.tree.Expand(u"$/disk"_s)}));
+    auto& w = f.Open();
+    {
+      const lyrova::testing::FileSizeLimit limit(16);
+      QVERIFY(limit.Active());
+      w.Command2()->click();
+    }
+    QVERIFY(w.isVisible());
+    QCOMPARE(f.prompts.ShownCount(PromptKind::Question), 0);
+    QCOMPARE(f.prompts.ShownCount(PromptKind::Message), 1);
+    QCOMPARE(f.prompts.Last().text, u"保存歌词目录列表时遇到错误,磁盘空间不足，无法保存"_s);
+    QCOMPARE(f.prompts.Last().icon, lyrova::MessageIcon::Critical);
+    QCOMPARE(f.FileLines(), f.tree.Expand(L(u"$/disk")));
+    // With room again, closing saves what was found.
+    w.close();
+    QCOMPARE(f.prompts.ShownCount(PromptKind::Message), 1);
+    QCOMPARE(f.FileLines(), f.tree.Expand(L(u"$/disk|$/disk/Music|$/disk/Music/sub")));
   }
 
   void searchesDrivesByOption_data() {
