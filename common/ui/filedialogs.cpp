@@ -52,7 +52,9 @@ FileDialogRequest FileDialogs::MakeRequest(FileDialogKind kind) {
   request.selectedFilter = filterIndex_ >= 1 && filterIndex_ <= count ? filterIndex_ - 1 : 0;
   request.multiSelect = kind == FileDialogKind::Open && (flags_ & kOfnAllowMultiSelect) != 0;
   request.overwritePrompt = kind == FileDialogKind::Save && (flags_ & kOfnOverwritePrompt) != 0;
-  request.fileMustExist = (flags_ & kOfnFileMustExist) != 0;
+  // A save names a file that need not exist yet: the bit means nothing there (the Editor's save
+  // flags carry it), and passed on, Qt's save dialog would refuse every new name.
+  request.fileMustExist = kind == FileDialogKind::Open && (flags_ & kOfnFileMustExist) != 0;
   request.pathMustExist = request.fileMustExist || (flags_ & kOfnPathMustExist) != 0;
   request.defaultSuffix = PlainDefaultSuffix(defExt_);
   return request;

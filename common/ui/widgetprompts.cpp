@@ -104,11 +104,9 @@ std::optional<FileDialogAnswer> WidgetPrompts::FileDialog(const FileDialogReques
   QFileDialog dialog(owner, request.title);
   const bool save = request.kind == FileDialogKind::Save;
   dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-  // A save names a file that need not exist yet, whatever the request's file-must-exist bit says
-  // (the Editor's save flags carry it): with it Qt would refuse every new name.
   if (!save && request.multiSelect)
     dialog.setFileMode(QFileDialog::ExistingFiles);
-  else if (!save && request.fileMustExist)
+  else if (request.fileMustExist)
     dialog.setFileMode(QFileDialog::ExistingFile);
   else
     dialog.setFileMode(QFileDialog::AnyFile);

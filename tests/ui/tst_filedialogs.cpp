@@ -144,7 +144,7 @@ class TestFileDialogs : public QObject {
     QTest::newRow("path only") << save << quint32(0x800) << false << false << false << true;
     QTest::newRow("file implies path") << open << quint32(0x1000) << false << false << true << true;
     QTest::newRow("hide read-only, explorer") << open << quint32(0x80004) << false << false << false << false;
-    QTest::newRow("save all") << save << quint32(0x81806) << false << true << true << true;
+    QTest::newRow("save all: a new file may be named") << save << quint32(0x81806) << false << true << false << true;
   }
   void flags() {
     QFETCH(FileDialogKind, kind);
