@@ -2,6 +2,7 @@
 
 #include "common/paths.h"
 #include "common/settings.h"
+#include "common/windowfit.h"
 #include "common/ui/prompts.h"
 #include "media/mediacontrol.h"
 #include "player/core/shifttext.h"
@@ -16,12 +17,16 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMimeData>
+#include <QScreen>
 #include <QWindow>
+
+#include <algorithm>
 
 namespace lyrova {
 namespace {
@@ -46,6 +51,15 @@ void SetTextColor(QLabel* label, const QColor& color) {
   QPalette palette = label->palette();
   palette.setColor(QPalette::WindowText, color);
   label->setPalette(palette);
+}
+
+// The part of the screen the window may take. Without a real screen to measure (no display, or
+// the offscreen platform, whose screen size is made up) a fixed square stands in.
+QRect AvailableArea(const QWidget& window) {
+  const QScreen* screen = window.screen();
+  if (screen == nullptr || QGuiApplication::platformName() == u"offscreen")
+    return QRect(0, 0, kNoScreenExtentPixels, kNoScreenExtentPixels);
+  return screen->availableGeometry();
 }
 
 }  // namespace
@@ -303,6 +317,19 @@ void PlayerWindow::LoadSettings() {
   Toggle(QStringLiteral("ChatTest_M"))->setChecked(settings_.chatTest);
 }
 
+// The stored "Width" (twips) as a window width in pixels that fits the screen. A width that had
+// to change is written back repaired at once, so a broken value does not outlive this start even
+// when the Player does not end normally.
+int PlayerWindow::FitStoredWidth() {
+  const qint32 twips = settings_.widthTwips;
+  const int storedPixels = twips > 0 ? std::max(1, twips / kTwipsPerPixel) : 0;
+  const int pixels = FitStoredExtent(storedPixels, kMinWidthPixels,
+                                     kDesignWidthTwips / kTwipsPerPixel, AvailableArea(*this).width());
+  if (pixels != storedPixels)
+    services_.settings->WriteSetting(playerkeys::kWidth, QString::number(pixels * kTwipsPerPixel));
+  return pixels;
+}
+
 void PlayerWindow::Start(const QStringList& arguments) {
   services_.chat->StartChatDiscovery();
   LoadSettings();
@@ -312,7 +339,7 @@ void PlayerWindow::Start(const QStringList& arguments) {
   controlButt_[5]->SetIcon(ToolIcon(5, 0));
   ApplyTopmost(false);
   ShowIdleText();
-  resize(std::max(1, settings_.widthTwips / kTwipsPerPixel), height());
+  resize(FitStoredWidth(), height());
   ApplyTopmost(true);
   BuildShiftMenus();
   SetOffsetMenus(0);

@@ -58,6 +58,7 @@ class PlayerWindow : public QWidget {
   static constexpr int kButtonCount = 13;
   static constexpr int kTwipsPerPixel = 15;
   static constexpr int kMinWidthTwips = 5685;
+  static constexpr int kMinWidthPixels = (kMinWidthTwips + kTwipsPerPixel - 1) / kTwipsPerPixel;
   static constexpr int kDesignWidthTwips = 7500;
   static constexpr int kInitialChatPanelHeight = 32;
 
@@ -166,6 +167,7 @@ class PlayerWindow : public QWidget {
   void BuildMenus();
   void BuildShiftMenus();
   void LoadSettings();
+  int FitStoredWidth();
   void Shutdown();
 
   // Playback and sync.

@@ -224,6 +224,30 @@ class TestPlayerPlayback : public QObject {
     QCOMPARE(again.width(), 600);
   }
 
+  // The offscreen platform has no real screen: 4096 px is the most a window may take.
+  void storedWidthIsFittedAndRepaired_data() {
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<int>("width");
+    QTest::addColumn<QString>("storedAfterStart");
+    QTest::newRow("absurd") << u"99999999999"_qs << 4096 << u"61440"_qs;
+    QTest::newRow("no number") << u"abc"_qs << 500 << u"7500"_qs;
+    QTest::newRow("negative") << u"-4500"_qs << 500 << u"7500"_qs;
+    QTest::newRow("below the minimum") << u"30"_qs << 379 << u"5685"_qs;
+    QTest::newRow("usable, kept as written") << u"9010"_qs << 600 << u"9010"_qs;
+  }
+  void storedWidthIsFittedAndRepaired() {
+    QFETCH(QString, stored);
+    QFETCH(int, width);
+    QFETCH(QString, storedAfterStart);
+    PlayerFixture f;
+    f.settings.WriteSetting(QStringLiteral("Width"), stored);
+    PlayerWindow& w = f.Start();
+    QCOMPARE(w.width(), width);
+    QCOMPARE(f.settings.ReadSetting(QStringLiteral("Width"), QString()), storedAfterStart);
+    w.close();
+    QCOMPARE(f.settings.ReadSetting(QStringLiteral("Width"), QString()), QString::number(width * 15));
+  }
+
   void togglesAreStoredAtOnce() {
     PlayerFixture f;
     PlayerWindow& w = f.Start();
