@@ -3,7 +3,8 @@
 //   lyrova [--echo] [--quit-at-end] [FILE]
 //
 // --echo prints the text of every line the moment it becomes current; --quit-at-end closes the
-// Player when the song ends without looping. The rest of the command line is one file path.
+// Player when the song ends without looping, and ends it at once with a line on standard error
+// and status 1 when the song cannot be opened. The rest of the command line is one file path.
 #include "common/clock.h"
 #include "common/launcher.h"
 #include "common/paths.h"
@@ -134,10 +135,14 @@ int main(int argc, char** argv) {
     };
   }
   services.quitAtEnd = quitAtEnd;
+  constexpr int kSongFailed = 1;
+  services.songFailed = [](const QString& reason) { lyrova::TellOnStandardError(reason); };
 
   lyrova::PlayerWindow window(services);
   window.Start(files);
+  if (window.SongFailed()) return kSongFailed;
   const QString effectsNote = lyrova::EffectsNote(QGuiApplication::platformName());
   if (!effectsNote.isEmpty()) window.ShowStatusNote(effectsNote);
-  return app.exec();
+  const int status = app.exec();
+  return window.SongFailed() ? kSongFailed : status;
 }

@@ -383,8 +383,13 @@ void PlayerWindow::Start(const QStringList& arguments) {
       if (settings_.autoPlay) Play();
     }
   } else {
+    if (services_.quitAtEnd && openName_.isEmpty())
+      FailSong(QStringLiteral("没有指定音频文件"));
+    else if (services_.quitAtEnd)
+      FailSong(QStringLiteral("音频文件\"") + openName_ + QStringLiteral("\"找不到"));
     openName_.clear();
   }
+  if (songFailed_) return;
   lastChatPanelHeight_ = kInitialChatPanelHeight;
   show();
 }

@@ -44,8 +44,10 @@ struct PlayerServices {
   std::function<bool(const QUrl&)> openUrl;
   // When set, called with the text of every line the moment it becomes current.
   std::function<void(const QString&)> echo;
-  // Close the window when a song ends and does not loop.
+  // Close the window when a song ends and does not loop. A song that cannot be opened then ends
+  // the program at once instead: `songFailed` is told why, and the window is not shown (or closes).
   bool quitAtEnd = false;
+  std::function<void(const QString& reason)> songFailed;
 };
 
 // The Player's main window and the holder of all Player state: the song, its lyrics, the line
@@ -104,6 +106,8 @@ class PlayerWindow : public QWidget {
   QString OpenDir() const { return openDir_; }
   QString LyricsPath() const { return lyricsPath_; }
   bool LyricsLoaded() const { return lyricsLoaded_; }
+  // With quitAtEnd: the song could not be opened and the program is to end.
+  bool SongFailed() const { return songFailed_; }
   qint32 SyncOffset() const { return syncOffset_; }
   qint32 Volume() const { return volume_; }
   qint32 SendType() const { return sendType_; }
@@ -177,6 +181,7 @@ class PlayerWindow : public QWidget {
   void DrawProgress(qint32 positionMs, qint32 nextMs);
   void ShowLine(qint32 key, LineMode mode);
   void OpenSong(const QString& path);
+  void FailSong(const QString& reason);
   void AfterSongChosen();
   PlaybackFacts Facts() const;
   void StopPlayback();
@@ -232,6 +237,7 @@ class PlayerWindow : public QWidget {
   int barWidth_ = 0;
   int barHeight_ = 0;
   bool closing_ = false;
+  bool songFailed_ = false;
   bool fontListBuilt_ = false;
   bool layingOut_ = false;
   QStringList buttonHints_;

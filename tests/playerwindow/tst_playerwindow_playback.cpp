@@ -248,6 +248,35 @@ class TestPlayerPlayback : public QObject {
     QCOMPARE(f.settings.ReadSetting(QStringLiteral("Width"), QString()), QString::number(width * 15));
   }
 
+  // With --quit-at-end a song that cannot be opened ends the Player before its window shows;
+  // a song without lyrics is no such failure, and without the option nothing ends.
+  void quitAtEndGivesUpOnASongThatCannotOpen_data() {
+    QTest::addColumn<bool>("quitAtEnd");
+    QTest::addColumn<QString>("song");  // a name in the music folder; "" for none
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("missing") << true << u"missing.mp3"_qs << u"音频文件\"%1\"找不到"_qs;
+    QTest::newRow("not audio") << true << u"notes.mp3"_qs << u"无法打开音频文件 %1"_qs;
+    QTest::newRow("no song") << true << QString() << u"没有指定音频文件"_qs;
+    QTest::newRow("plays without lyrics") << true << u"a.mp3"_qs << QString();
+    QTest::newRow("not audio, without the option") << false << u"notes.mp3"_qs << QString();
+  }
+  void quitAtEndGivesUpOnASongThatCannotOpen() {
+    QFETCH(bool, quitAtEnd);
+    QFETCH(QString, song);
+    QFETCH(QString, reason);
+    PlayerFixture f;
+    f.quitAtEnd = quitAtEnd;
+    f.Song(QStringLiteral("a.mp3"), 4'000);
+    PlayerFixture::Write(f.root.filePath(QStringLiteral("music/notes.mp3")), "no audio here");
+    const QString path = song.isEmpty() ? QString() : f.root.filePath(u"music/"_qs + song);
+    PlayerWindow& w = f.Start(song.isEmpty() ? QStringList() : QStringList{path});
+    QCOMPARE(f.songFailures, reason.isEmpty() ? QStringList() : QStringList{reason.arg(path)});
+    QCOMPARE(w.SongFailed(), !reason.isEmpty());
+    QCOMPARE(w.isVisible(), reason.isEmpty());
+    QCOMPARE(f.media.IsPlaying(), song == u"a.mp3");
+    QCOMPARE(f.prompts.ShownCount(PromptKind::Message), 0);
+  }
+
   void togglesAreStoredAtOnce() {
     PlayerFixture f;
     PlayerWindow& w = f.Start();
