@@ -1,5 +1,6 @@
 #include "player/window/playerwindow.h"
 
+#include "common/commandline.h"
 #include "common/paths.h"
 #include "common/settings.h"
 #include "common/windowfit.h"
@@ -330,7 +331,7 @@ int PlayerWindow::FitStoredWidth() {
   return pixels;
 }
 
-void PlayerWindow::Start(const QStringList& arguments) {
+void PlayerWindow::Start(const QStringList& arguments, const QStringList& unreadable) {
   services_.chat->StartChatDiscovery();
   LoadSettings();
   // The window starts at its minimum height: the chat strip hidden.
@@ -367,7 +368,14 @@ void PlayerWindow::Start(const QStringList& arguments) {
   label1_->setText(QStringLiteral("播放已停止"));
 
   openName_ = Unquote(arguments.join(u' '));
-  if (FileExists(openName_)) {
+  if (!unreadable.isEmpty()) {
+    const QString message = UnreadableNameMessage(openName_);
+    openName_.clear();
+    if (services_.quitAtEnd)
+      FailSong(message);
+    else
+      services_.prompts->Message(message, QStringLiteral("Lyrova"), MessageIcon::Critical);
+  } else if (FileExists(openName_)) {
     // A relative name would lose its folder below; the file system's own spelling is kept.
     const QFileInfo info(openName_);
     openName_ = JoinPath(info.absolutePath(), info.fileName());

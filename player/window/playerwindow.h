@@ -68,8 +68,10 @@ class PlayerWindow : public QWidget {
   ~PlayerWindow() override;
 
   // Runs the start-up steps that follow the window's creation: the command line (`arguments`
-  // joined by blanks is one file path, optionally quoted) and the first showing.
-  void Start(const QStringList& arguments);
+  // joined by blanks is one file path, optionally quoted) and the first showing. `unreadable`
+  // holds the arguments whose bytes did not decode to a name (see CommandLine): the path is then
+  // refused with a message instead of opening another file.
+  void Start(const QStringList& arguments, const QStringList& unreadable = {});
 
   // Commands, as the toolbar, menus, keys and drops trigger them.
   void RunButton(int index);

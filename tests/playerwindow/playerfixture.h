@@ -93,8 +93,8 @@ struct PlayerFixture {
     return *window;
   }
 
-  PlayerWindow& Start(const QStringList& arguments = {}) {
-    Make().Start(arguments);
+  PlayerWindow& Start(const QStringList& arguments = {}, const QStringList& unreadable = {}) {
+    Make().Start(arguments, unreadable);
     return *window;
   }
 

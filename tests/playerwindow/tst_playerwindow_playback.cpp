@@ -1,5 +1,6 @@
 #include "playerfixture.h"
 
+#include "common/commandline.h"
 #include "player/window/bars.h"
 
 #include <QAction>
@@ -275,6 +276,37 @@ class TestPlayerPlayback : public QObject {
     QCOMPARE(w.isVisible(), reason.isEmpty());
     QCOMPARE(f.media.IsPlaying(), song == u"a.mp3");
     QCOMPARE(f.prompts.ShownCount(PromptKind::Message), 0);
+  }
+
+  // A name whose bytes are not UTF-8 decodes to another name (here one that exists): it is
+  // refused with a message, never opened in its stead.
+  void unreadableCommandLineNameIsRefused_data() {
+    QTest::addColumn<bool>("quitAtEnd");
+    QTest::newRow("message") << false;
+    QTest::newRow("quit at end") << true;
+  }
+  void unreadableCommandLineNameIsRefused() {
+    QFETCH(bool, quitAtEnd);
+    PlayerFixture f;
+    f.quitAtEnd = quitAtEnd;
+    const QString lookalike = f.Song(u"song\uFFFD.mp3"_qs, 4'000);
+    const QByteArray bytes = QFile::encodeName(f.root.filePath(QStringLiteral("music/song"))) + "\xff.mp3";
+    const char* argv[] = {"lyrova", bytes.constData()};
+    const CommandLine commandLine(2, argv);
+    QCOMPARE(commandLine.Arguments(), QStringList{lookalike});
+    PlayerWindow& w = f.Start(commandLine.Arguments(), commandLine.Unreadable());
+    const QString message = u"文件名含有无法识别的字符，无法打开:"_qs + lookalike;
+    QVERIFY(!f.media.IsOpen());
+    QCOMPARE(w.OpenName(), QString());
+    if (quitAtEnd) {
+      QCOMPARE(f.songFailures, QStringList{message});
+      QCOMPARE(f.prompts.ShownCount(PromptKind::Message), 0);
+    } else {
+      QCOMPARE(f.prompts.ShownCount(PromptKind::Message), 1);
+      QCOMPARE(f.prompts.Last().text, message);
+      QCOMPARE(f.prompts.Last().title, u"Lyrova"_qs);
+      QVERIFY(w.isVisible());
+    }
   }
 
   void togglesAreStoredAtOnce() {

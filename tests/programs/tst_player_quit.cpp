@@ -25,13 +25,16 @@ class TestPlayerQuit : public QObject {
  private slots:
   void initTestCase() { QVERIFY2(QFile::exists(Player()), qPrintable(Player())); }
 
-  // `song` is a shell word; "@" stands for the work folder.
+  // `song` is a shell word (printf's "\377" is the byte 0xff, which is not UTF-8 and which Qt's
+  // own decoding turns into the existing "song\uFFFD.wav"); "@" stands for the work folder.
   void songThatCannotOpenEndsThePlayer_data() {
     QTest::addColumn<QString>("song");
     QTest::addColumn<int>("status");
     QTest::addColumn<QString>("line");  // on standard error; "" for none expected
     QTest::newRow("missing") << u"@/missing.wav"_qs << 1 << u"lyrova: 音频文件\"@/missing.wav\"找不到"_qs;
     QTest::newRow("not audio") << u"@/notes.wav"_qs << 1 << u"lyrova: 无法打开音频文件 @/notes.wav"_qs;
+    QTest::newRow("unreadable name") << u"\"$(printf '@/song\\377.wav')\""_qs << 1
+                                     << u"lyrova: 文件名含有无法识别的字符，无法打开:@/song\uFFFD.wav"_qs;
     QTest::newRow("a song that plays") << u"@/song.wav"_qs << 0 << QString();
   }
   void songThatCannotOpenEndsThePlayer() {
