@@ -5,6 +5,7 @@
 // "/RR" takes the song and lyrics the Player handed over in the settings; anything else is one
 // file path (lyrics for .lrc and .txt, otherwise the song), optionally in double quotes.
 #include "common/clock.h"
+#include "common/commandline.h"
 #include "common/programfolder.h"
 #include "common/settings.h"
 #include "common/ui/widgetprompts.h"
@@ -49,6 +50,8 @@ int main(int argc, char** argv) {
   services.programFolder = lyrova::ProgramFolder();
 
   lyrova::EditorWindow window(services);
-  window.Start(QApplication::arguments().mid(1));
+  // Read from argv after QApplication has taken out its own options.
+  const lyrova::CommandLine commandLine(argc, argv);
+  window.Start(commandLine.Arguments(), commandLine.Unreadable());
   return app.exec();
 }

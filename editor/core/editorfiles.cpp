@@ -1,5 +1,6 @@
 // The Editor session's start-up, shutdown, command dispatch and file commands: open, save, new
 // or clear, layout, text mode and drops.
+#include "common/commandline.h"
 #include "common/numbertext.h"
 #include "common/paths.h"
 #include "common/settings.h"
@@ -61,7 +62,7 @@ EditorSession::EditorSession(const EditorServices& services, QObject* parent)
 
 EditorSession::~EditorSession() { DeleteFileQuiet(tempPath_); }
 
-void EditorSession::Start(const QStringList& arguments) {
+void EditorSession::Start(const QStringList& arguments, const QStringList& unreadable) {
   const SettingsStore& settings = *services_.settings;
   mp3OpenDir_ = settings.ReadSetting(kKeyMp3OpenDir, services_.programFolder);
   lrcOpenDir_ = settings.ReadSetting(kKeyLrcOpenDir, services_.programFolder);
@@ -70,7 +71,9 @@ void EditorSession::Start(const QStringList& arguments) {
   ShowPosition(0);
 
   const QString commandLine = TrimBlanks(arguments.join(u' '));
-  if (commandLine.toUpper() == u"/RR")
+  if (!unreadable.isEmpty())
+    ShowError(UnreadableNameMessage(UnquoteTrimmed(commandLine)));
+  else if (commandLine.toUpper() == u"/RR")
     StartWithHandOff();
   else
     StartWithArgument(UnquoteTrimmed(commandLine));

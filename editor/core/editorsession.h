@@ -79,8 +79,10 @@ class EditorSession : public QObject {
 
   void SetView(EditorView* view) { view_ = view ? view : &noView_; }
 
-  // Settings and the command line (the program's arguments joined by blanks).
-  void Start(const QStringList& arguments);
+  // Settings and the command line (the program's arguments joined by blanks). `unreadable` holds
+  // the arguments whose bytes did not decode to a name (see CommandLine): the path is then
+  // refused with a message instead of opening another file.
+  void Start(const QStringList& arguments, const QStringList& unreadable = {});
   // The close request: false when the user cancelled the save-changes prompt.
   bool CanClose();
   // Closes the device, writes the settings, removes a left-over temporary file. Once only.

@@ -251,9 +251,9 @@ void EditorWindow::BuildShortcuts() {
   }
 }
 
-void EditorWindow::Start(const QStringList& arguments) {
+void EditorWindow::Start(const QStringList& arguments, const QStringList& unreadable) {
   show();
-  session_.Start(arguments);
+  session_.Start(arguments, unreadable);
 }
 
 void EditorWindow::ButtonEntered(int index) {

@@ -36,8 +36,9 @@ class EditorWindow : public QWidget, public EditorView {
   explicit EditorWindow(const EditorServices& services, QWidget* parent = nullptr);
   ~EditorWindow() override;
 
-  // The session's start-up with the program's arguments, then the first showing.
-  void Start(const QStringList& arguments);
+  // The session's start-up with the program's arguments (see EditorSession::Start), then the
+  // first showing.
+  void Start(const QStringList& arguments, const QStringList& unreadable = {});
   EditorSession& Session() { return session_; }
 
   // Controls by their designed names, for the window's own parts and for tests.

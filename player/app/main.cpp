@@ -3,8 +3,10 @@
 //   lyrova [--echo] [--quit-at-end] [FILE]
 //
 // --echo prints the text of every line the moment it becomes current; --quit-at-end closes the
-// Player when the song ends without looping. The rest of the command line is one file path.
+// Player when the song ends without looping, and ends it at once with a line on standard error
+// and status 1 when the song cannot be opened. The rest of the command line is one file path.
 #include "common/clock.h"
+#include "common/commandline.h"
 #include "common/launcher.h"
 #include "common/paths.h"
 #include "common/programfolder.h"
@@ -71,14 +73,19 @@ int main(int argc, char** argv) {
   bool echo = false;
   bool quitAtEnd = false;
   QStringList files;
-  const QStringList arguments = QApplication::arguments().mid(1);
-  for (const QString& argument : arguments) {
-    if (argument == u"--echo")
+  QStringList unreadable;
+  // Read from argv after QApplication has taken out its own options.
+  const lyrova::CommandLine commandLine(argc, argv);
+  for (qsizetype i = 0; i < commandLine.Arguments().size(); ++i) {
+    const QString& argument = commandLine.Arguments()[i];
+    if (argument == u"--echo") {
       echo = true;
-    else if (argument == u"--quit-at-end")
+    } else if (argument == u"--quit-at-end") {
       quitAtEnd = true;
-    else
+    } else {
       files.append(argument);
+      if (!commandLine.Readable(i)) unreadable.append(argument);
+    }
   }
 
   const QString programFolder = lyrova::ProgramFolder();
@@ -134,10 +141,14 @@ int main(int argc, char** argv) {
     };
   }
   services.quitAtEnd = quitAtEnd;
+  constexpr int kSongFailed = 1;
+  services.songFailed = [](const QString& reason) { lyrova::TellOnStandardError(reason); };
 
   lyrova::PlayerWindow window(services);
-  window.Start(files);
+  window.Start(files, unreadable);
+  if (window.SongFailed()) return kSongFailed;
   const QString effectsNote = lyrova::EffectsNote(QGuiApplication::platformName());
   if (!effectsNote.isEmpty()) window.ShowStatusNote(effectsNote);
-  return app.exec();
+  const int status = app.exec();
+  return window.SongFailed() ? kSongFailed : status;
 }

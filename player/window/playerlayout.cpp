@@ -48,7 +48,7 @@ void PlayerWindow::ResizeHeightBy(int pixels) {
 void PlayerWindow::LayOut() {
   if (layingOut_ || isMinimized() || isMaximized()) return;
   layingOut_ = true;
-  const int minWidth = (kMinWidthTwips + kTwipsPerPixel - 1) / kTwipsPerPixel;
+  const int minWidth = kMinWidthPixels;
   const int w = std::max(width(), minWidth);
 
   for (QLabel* label : lrc_) FitLabel(label);

@@ -128,8 +128,20 @@ void PlayerWindow::Play() {
   lyricsPath_ = LyricsLookup(services_.dataFolder).FindLyricsFile(openName_);
   lyricsLoaded_ = LoadLyrics();
   media.OpenMedia(openName_, volume_);
+  if (!media.IsOpen() && services_.quitAtEnd) {
+    FailSong(QStringLiteral("无法打开音频文件 ") + openName_);
+    return;
+  }
   media.PlayMedia();
   timer1_.start();
+}
+
+// Only with quitAtEnd: a song that cannot be opened can never end, so the program ends now.
+void PlayerWindow::FailSong(const QString& reason) {
+  if (songFailed_) return;
+  songFailed_ = true;
+  if (services_.songFailed) services_.songFailed(reason);
+  if (isVisible()) QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
 }
 
 void PlayerWindow::StopPlayback() {

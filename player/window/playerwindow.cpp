@@ -1,7 +1,9 @@
 #include "player/window/playerwindow.h"
 
+#include "common/commandline.h"
 #include "common/paths.h"
 #include "common/settings.h"
+#include "common/windowfit.h"
 #include "common/ui/prompts.h"
 #include "media/mediacontrol.h"
 #include "player/core/shifttext.h"
@@ -16,12 +18,16 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMimeData>
+#include <QScreen>
 #include <QWindow>
+
+#include <algorithm>
 
 namespace lyrova {
 namespace {
@@ -46,6 +52,15 @@ void SetTextColor(QLabel* label, const QColor& color) {
   QPalette palette = label->palette();
   palette.setColor(QPalette::WindowText, color);
   label->setPalette(palette);
+}
+
+// The part of the screen the window may take. Without a real screen to measure (no display, or
+// the offscreen platform, whose screen size is made up) a fixed square stands in.
+QRect AvailableArea(const QWidget& window) {
+  const QScreen* screen = window.screen();
+  if (screen == nullptr || QGuiApplication::platformName() == u"offscreen")
+    return QRect(0, 0, kNoScreenExtentPixels, kNoScreenExtentPixels);
+  return screen->availableGeometry();
 }
 
 }  // namespace
@@ -303,7 +318,20 @@ void PlayerWindow::LoadSettings() {
   Toggle(QStringLiteral("ChatTest_M"))->setChecked(settings_.chatTest);
 }
 
-void PlayerWindow::Start(const QStringList& arguments) {
+// The stored "Width" (twips) as a window width in pixels that fits the screen. A width that had
+// to change is written back repaired at once, so a broken value does not outlive this start even
+// when the Player does not end normally.
+int PlayerWindow::FitStoredWidth() {
+  const qint32 twips = settings_.widthTwips;
+  const int storedPixels = twips > 0 ? std::max(1, twips / kTwipsPerPixel) : 0;
+  const int pixels = FitStoredExtent(storedPixels, kMinWidthPixels,
+                                     kDesignWidthTwips / kTwipsPerPixel, AvailableArea(*this).width());
+  if (pixels != storedPixels)
+    services_.settings->WriteSetting(playerkeys::kWidth, QString::number(pixels * kTwipsPerPixel));
+  return pixels;
+}
+
+void PlayerWindow::Start(const QStringList& arguments, const QStringList& unreadable) {
   services_.chat->StartChatDiscovery();
   LoadSettings();
   // The window starts at its minimum height: the chat strip hidden.
@@ -312,7 +340,7 @@ void PlayerWindow::Start(const QStringList& arguments) {
   controlButt_[5]->SetIcon(ToolIcon(5, 0));
   ApplyTopmost(false);
   ShowIdleText();
-  resize(std::max(1, settings_.widthTwips / kTwipsPerPixel), height());
+  resize(FitStoredWidth(), height());
   ApplyTopmost(true);
   BuildShiftMenus();
   SetOffsetMenus(0);
@@ -340,7 +368,14 @@ void PlayerWindow::Start(const QStringList& arguments) {
   label1_->setText(QStringLiteral("播放已停止"));
 
   openName_ = Unquote(arguments.join(u' '));
-  if (FileExists(openName_)) {
+  if (!unreadable.isEmpty()) {
+    const QString message = UnreadableNameMessage(openName_);
+    openName_.clear();
+    if (services_.quitAtEnd)
+      FailSong(message);
+    else
+      services_.prompts->Message(message, QStringLiteral("Lyrova"), MessageIcon::Critical);
+  } else if (FileExists(openName_)) {
     // A relative name would lose its folder below; the file system's own spelling is kept.
     const QFileInfo info(openName_);
     openName_ = JoinPath(info.absolutePath(), info.fileName());
@@ -356,8 +391,13 @@ void PlayerWindow::Start(const QStringList& arguments) {
       if (settings_.autoPlay) Play();
     }
   } else {
+    if (services_.quitAtEnd && openName_.isEmpty())
+      FailSong(QStringLiteral("没有指定音频文件"));
+    else if (services_.quitAtEnd)
+      FailSong(QStringLiteral("音频文件\"") + openName_ + QStringLiteral("\"找不到"));
     openName_.clear();
   }
+  if (songFailed_) return;
   lastChatPanelHeight_ = kInitialChatPanelHeight;
   show();
 }

@@ -44,8 +44,10 @@ struct PlayerServices {
   std::function<bool(const QUrl&)> openUrl;
   // When set, called with the text of every line the moment it becomes current.
   std::function<void(const QString&)> echo;
-  // Close the window when a song ends and does not loop.
+  // Close the window when a song ends and does not loop. A song that cannot be opened then ends
+  // the program at once instead: `songFailed` is told why, and the window is not shown (or closes).
   bool quitAtEnd = false;
+  std::function<void(const QString& reason)> songFailed;
 };
 
 // The Player's main window and the holder of all Player state: the song, its lyrics, the line
@@ -58,6 +60,7 @@ class PlayerWindow : public QWidget {
   static constexpr int kButtonCount = 13;
   static constexpr int kTwipsPerPixel = 15;
   static constexpr int kMinWidthTwips = 5685;
+  static constexpr int kMinWidthPixels = (kMinWidthTwips + kTwipsPerPixel - 1) / kTwipsPerPixel;
   static constexpr int kDesignWidthTwips = 7500;
   static constexpr int kInitialChatPanelHeight = 32;
 
@@ -65,8 +68,10 @@ class PlayerWindow : public QWidget {
   ~PlayerWindow() override;
 
   // Runs the start-up steps that follow the window's creation: the command line (`arguments`
-  // joined by blanks is one file path, optionally quoted) and the first showing.
-  void Start(const QStringList& arguments);
+  // joined by blanks is one file path, optionally quoted) and the first showing. `unreadable`
+  // holds the arguments whose bytes did not decode to a name (see CommandLine): the path is then
+  // refused with a message instead of opening another file.
+  void Start(const QStringList& arguments, const QStringList& unreadable = {});
 
   // Commands, as the toolbar, menus, keys and drops trigger them.
   void RunButton(int index);
@@ -103,6 +108,8 @@ class PlayerWindow : public QWidget {
   QString OpenDir() const { return openDir_; }
   QString LyricsPath() const { return lyricsPath_; }
   bool LyricsLoaded() const { return lyricsLoaded_; }
+  // With quitAtEnd: the song could not be opened and the program is to end.
+  bool SongFailed() const { return songFailed_; }
   qint32 SyncOffset() const { return syncOffset_; }
   qint32 Volume() const { return volume_; }
   qint32 SendType() const { return sendType_; }
@@ -166,6 +173,7 @@ class PlayerWindow : public QWidget {
   void BuildMenus();
   void BuildShiftMenus();
   void LoadSettings();
+  int FitStoredWidth();
   void Shutdown();
 
   // Playback and sync.
@@ -175,6 +183,7 @@ class PlayerWindow : public QWidget {
   void DrawProgress(qint32 positionMs, qint32 nextMs);
   void ShowLine(qint32 key, LineMode mode);
   void OpenSong(const QString& path);
+  void FailSong(const QString& reason);
   void AfterSongChosen();
   PlaybackFacts Facts() const;
   void StopPlayback();
@@ -230,6 +239,7 @@ class PlayerWindow : public QWidget {
   int barWidth_ = 0;
   int barHeight_ = 0;
   bool closing_ = false;
+  bool songFailed_ = false;
   bool fontListBuilt_ = false;
   bool layingOut_ = false;
   QStringList buttonHints_;

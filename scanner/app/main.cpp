@@ -5,6 +5,7 @@
 //
 // With "/R" (any letter case) the Player is started again when the Scanner closes; the Player
 // passes it when it hands over to the Scanner.
+#include "common/commandline.h"
 #include "common/launcher.h"
 #include "common/programfolder.h"
 #include "common/ui/widgetprompts.h"
@@ -23,7 +24,8 @@ int main(int argc, char** argv) {
   services.launcher = &launcher;
   services.programFolder = lyrova::ProgramFolder();
   services.dataFolder = lyrova::DataFolder();
-  services.commandLine = QApplication::arguments().mid(1).join(u' ');
+  // Only "/R" means anything here, and no argument names a file, so nothing needs refusing.
+  services.commandLine = lyrova::CommandLine(argc, argv).Arguments().join(u' ');
 
   lyrova::ScannerWindow window(services);
   prompts.SetParent(&window);

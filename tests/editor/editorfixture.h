@@ -129,8 +129,8 @@ struct EditorFixture {
     return *session;
   }
 
-  EditorSession& Start(const QStringList& arguments = {}) {
-    Make().Start(arguments);
+  EditorSession& Start(const QStringList& arguments = {}, const QStringList& unreadable = {}) {
+    Make().Start(arguments, unreadable);
     return *session;
   }
 

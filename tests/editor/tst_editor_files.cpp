@@ -3,6 +3,7 @@
 #include "editorfixture.h"
 
 #include "editor/core/commandtable.h"
+#include "common/commandline.h"
 #include "common/paths.h"
 #include "lyrics/lrcreader.h"
 #include "lyrics/textfiles.h"
@@ -115,6 +116,20 @@ class TestEditorFiles : public QObject {
     g.Start({g.Path(u"none.lrc"_qs)});
     QCOMPARE(g.prompts.Last().text, u"文件\""_qs + g.Path(u"none.lrc"_qs) + u"\"找不到"_qs);
     QCOMPARE(g.prompts.Last().icon, MessageIcon::Critical);
+  }
+
+  // Bytes that are not UTF-8 decode to another name, here one that exists: refused, not opened.
+  void unreadableFileArgumentIsRefused() {
+    EditorFixture f;
+    const QString lookalike = f.Lyrics(u"a\uFFFD.lrc"_qs, "[00:01.00]x\r\n");
+    const QByteArray bytes = QFile::encodeName(f.Path(u"a"_qs)) + "\xff.lrc";
+    const char* argv[] = {"Versel", bytes.constData()};
+    const CommandLine commandLine(2, argv);
+    EditorSession& s = f.Start(commandLine.Arguments(), commandLine.Unreadable());
+    QCOMPARE(f.prompts.ShownCount(PromptKind::Message), 1);
+    QCOMPARE(f.prompts.Last().text, u"文件名含有无法识别的字符，无法打开:"_qs + lookalike);
+    QCOMPARE(s.LyricsPath(), QString());
+    QCOMPARE(s.Document().count(), 0);
   }
 
   void settingsRoundTrip() {

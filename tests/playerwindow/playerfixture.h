@@ -45,6 +45,8 @@ struct PlayerFixture {
   RecordingHooks hooks;
   ChatHooks* chat = nullptr;  // when set, chat sending goes here instead of to `hooks`
   QString echoed;
+  bool quitAtEnd = false;
+  QStringList songFailures;  // reasons the window gave up on its song (only with quitAtEnd)
   QList<QUrl> opened;
   std::unique_ptr<PlayerWindow> window;
 
@@ -83,14 +85,16 @@ struct PlayerFixture {
       return true;
     };
     services.echo = [this](const QString& line) { echoed += line + u'\n'; };
+    services.quitAtEnd = quitAtEnd;
+    services.songFailed = [this](const QString& reason) { songFailures.append(reason); };
     window = std::make_unique<PlayerWindow>(services);
     // Menus are looked at, never run.
     window->popUp = [this](QMenu* menu, const QPoint&) { poppedUp.append(menu); };
     return *window;
   }
 
-  PlayerWindow& Start(const QStringList& arguments = {}) {
-    Make().Start(arguments);
+  PlayerWindow& Start(const QStringList& arguments = {}, const QStringList& unreadable = {}) {
+    Make().Start(arguments, unreadable);
     return *window;
   }
 

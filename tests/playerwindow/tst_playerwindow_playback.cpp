@@ -1,5 +1,6 @@
 #include "playerfixture.h"
 
+#include "common/commandline.h"
 #include "player/window/bars.h"
 
 #include <QAction>
@@ -222,6 +223,90 @@ class TestPlayerPlayback : public QObject {
     QCOMPARE(again.OpenName(), QString());
     QVERIFY(!f.media.IsOpen());
     QCOMPARE(again.width(), 600);
+  }
+
+  // The offscreen platform has no real screen: 4096 px is the most a window may take.
+  void storedWidthIsFittedAndRepaired_data() {
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<int>("width");
+    QTest::addColumn<QString>("storedAfterStart");
+    QTest::newRow("absurd") << u"99999999999"_qs << 4096 << u"61440"_qs;
+    QTest::newRow("no number") << u"abc"_qs << 500 << u"7500"_qs;
+    QTest::newRow("negative") << u"-4500"_qs << 500 << u"7500"_qs;
+    QTest::newRow("below the minimum") << u"30"_qs << 379 << u"5685"_qs;
+    QTest::newRow("usable, kept as written") << u"9010"_qs << 600 << u"9010"_qs;
+  }
+  void storedWidthIsFittedAndRepaired() {
+    QFETCH(QString, stored);
+    QFETCH(int, width);
+    QFETCH(QString, storedAfterStart);
+    PlayerFixture f;
+    f.settings.WriteSetting(QStringLiteral("Width"), stored);
+    PlayerWindow& w = f.Start();
+    QCOMPARE(w.width(), width);
+    QCOMPARE(f.settings.ReadSetting(QStringLiteral("Width"), QString()), storedAfterStart);
+    w.close();
+    QCOMPARE(f.settings.ReadSetting(QStringLiteral("Width"), QString()), QString::number(width * 15));
+  }
+
+  // With --quit-at-end a song that cannot be opened ends the Player before its window shows;
+  // a song without lyrics is no such failure, and without the option nothing ends.
+  void quitAtEndGivesUpOnASongThatCannotOpen_data() {
+    QTest::addColumn<bool>("quitAtEnd");
+    QTest::addColumn<QString>("song");  // a name in the music folder; "" for none
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("missing") << true << u"missing.mp3"_qs << u"音频文件\"%1\"找不到"_qs;
+    QTest::newRow("not audio") << true << u"notes.mp3"_qs << u"无法打开音频文件 %1"_qs;
+    QTest::newRow("no song") << true << QString() << u"没有指定音频文件"_qs;
+    QTest::newRow("plays without lyrics") << true << u"a.mp3"_qs << QString();
+    QTest::newRow("not audio, without the option") << false << u"notes.mp3"_qs << QString();
+  }
+  void quitAtEndGivesUpOnASongThatCannotOpen() {
+    QFETCH(bool, quitAtEnd);
+    QFETCH(QString, song);
+    QFETCH(QString, reason);
+    PlayerFixture f;
+    f.quitAtEnd = quitAtEnd;
+    f.Song(QStringLiteral("a.mp3"), 4'000);
+    PlayerFixture::Write(f.root.filePath(QStringLiteral("music/notes.mp3")), "no audio here");
+    const QString path = song.isEmpty() ? QString() : f.root.filePath(u"music/"_qs + song);
+    PlayerWindow& w = f.Start(song.isEmpty() ? QStringList() : QStringList{path});
+    QCOMPARE(f.songFailures, reason.isEmpty() ? QStringList() : QStringList{reason.arg(path)});
+    QCOMPARE(w.SongFailed(), !reason.isEmpty());
+    QCOMPARE(w.isVisible(), reason.isEmpty());
+    QCOMPARE(f.media.IsPlaying(), song == u"a.mp3");
+    QCOMPARE(f.prompts.ShownCount(PromptKind::Message), 0);
+  }
+
+  // A name whose bytes are not UTF-8 decodes to another name (here one that exists): it is
+  // refused with a message, never opened in its stead.
+  void unreadableCommandLineNameIsRefused_data() {
+    QTest::addColumn<bool>("quitAtEnd");
+    QTest::newRow("message") << false;
+    QTest::newRow("quit at end") << true;
+  }
+  void unreadableCommandLineNameIsRefused() {
+    QFETCH(bool, quitAtEnd);
+    PlayerFixture f;
+    f.quitAtEnd = quitAtEnd;
+    const QString lookalike = f.Song(u"song\uFFFD.mp3"_qs, 4'000);
+    const QByteArray bytes = QFile::encodeName(f.root.filePath(QStringLiteral("music/song"))) + "\xff.mp3";
+    const char* argv[] = {"lyrova", bytes.constData()};
+    const CommandLine commandLine(2, argv);
+    QCOMPARE(commandLine.Arguments(), QStringList{lookalike});
+    PlayerWindow& w = f.Start(commandLine.Arguments(), commandLine.Unreadable());
+    const QString message = u"文件名含有无法识别的字符，无法打开:"_qs + lookalike;
+    QVERIFY(!f.media.IsOpen());
+    QCOMPARE(w.OpenName(), QString());
+    if (quitAtEnd) {
+      QCOMPARE(f.songFailures, QStringList{message});
+      QCOMPARE(f.prompts.ShownCount(PromptKind::Message), 0);
+    } else {
+      QCOMPARE(f.prompts.ShownCount(PromptKind::Message), 1);
+      QCOMPARE(f.prompts.Last().text, message);
+      QCOMPARE(f.prompts.Last().title, u"Lyrova"_qs);
+      QVERIFY(w.isVisible());
+    }
   }
 
   void togglesAreStoredAtOnce() {

@@ -10,6 +10,12 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <algorithm>
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <unistd.h>
+
 namespace {
 
 struct Result {
@@ -272,6 +278,55 @@ class TestLrcTool : public QObject {
     QCOMPARE(QString::fromUtf8(result.err), message);
     QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
              QStringList());
+  }
+
+  // A name whose bytes are not UTF-8 can only be handed over through a shell here (QProcess
+  // encodes its arguments); printf's "\377" is the byte 0xff. Qt's decoding would turn it into
+  // "in\uFFFD.lrc", which exists too: each such name is refused and nothing is written.
+  void unreadableNamesAreRefused_data() {
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("message");
+    const QString open = u"文件名含有无法识别的字符，无法打开:"_qs;
+    QTest::newRow("save output") << u"save in.lrc \"$(printf 'out\\377.lrc')\""_qs
+                                 << u"文件名含有无法识别的字符，无法保存:out\uFFFD.lrc\n"_qs;
+    QTest::newRow("save input") << u"save \"$(printf 'in\\377.lrc')\" out.lrc"_qs
+                                << open + u"in\uFFFD.lrc\n"_qs;
+    QTest::newRow("dump") << u"dump \"$(printf 'in\\377.lrc')\""_qs << open + u"in\uFFFD.lrc\n"_qs;
+  }
+  void unreadableNamesAreRefused() {
+    QFETCH(QString, command);
+    QFETCH(QString, message);
+    QTemporaryDir dir;
+    const QByteArray folder = QFile::encodeName(dir.path());
+    // Made with POSIX calls, which take names as bytes; listed the same way, since Qt's listing
+    // shows the odd name as its lookalike.
+    for (const QByteArray& name : {QByteArray("in.lrc"), QByteArray("in\xef\xbf\xbd.lrc"),
+                                   QByteArray("in\xff.lrc")}) {
+      const QByteArray path = folder + '/' + name;
+      const int fd = ::open(path.constData(), O_CREAT | O_EXCL | O_WRONLY, 0644);
+      QVERIFY(fd >= 0);
+      QCOMPARE(::write(fd, "[00:01.00]x\n", 11), ssize_t(11));
+      ::close(fd);
+    }
+    const auto entries = [&folder] {
+      QList<QByteArray> names;
+      DIR* listing = ::opendir(folder.constData());
+      while (const dirent* entry = listing ? ::readdir(listing) : nullptr)
+        if (entry->d_name[0] != '.') names.append(entry->d_name);
+      if (listing) ::closedir(listing);
+      std::sort(names.begin(), names.end());
+      return names;
+    };
+    const QList<QByteArray> before = entries();
+    QCOMPARE(before.size(), 3);
+    QProcess process;
+    process.setWorkingDirectory(dir.path());
+    process.start(u"/bin/sh"_qs, {u"-c"_qs, u"exec \"$0\" "_qs + command, Tool()});
+    QVERIFY(process.waitForFinished(60000));
+    QCOMPARE(process.exitCode(), 1);
+    QCOMPARE(process.readAllStandardOutput(), QByteArray());
+    QCOMPARE(QString::fromUtf8(process.readAllStandardError()), message);
+    QCOMPARE(entries(), before);
   }
 
   void usage_data() {

@@ -1,8 +1,11 @@
 // lrctool: the lyrics library on the command line.
 //   lrctool dump [--player] FILE        the file as the Editor (or the Player) reads it, as JSON
 //   lrctool save [--compressed] IN OUT  IN read as the Editor does, written to OUT
-// Exit status: 0 done, 1 a load or save failed (its message on stderr), 2 wrong usage.
+// Exit status: 0 done, 1 a load or save failed or a file name was refused (its message on
+// stderr), 2 wrong usage. A file name whose bytes do not decode to a name and back unchanged is
+// refused rather than replaced by another name.
 
+#include "common/commandline.h"
 #include "documentjson.h"
 #include "lyrics/lrcreader.h"
 #include "lyrics/lrcwriter.h"
@@ -87,12 +90,26 @@ int Save(const QStringList& args) {
   return 0;
 }
 
+// The first argument that does not name a file faithfully, refused; 0 when all do. The last
+// operand of "save" is the file written.
+int RefuseUnreadable(const lyrova::CommandLine& commandLine) {
+  const QStringList& args = commandLine.Arguments();
+  for (qsizetype i = 0; i < args.size(); ++i) {
+    if (commandLine.Readable(i)) continue;
+    const bool written = args.first() == QStringLiteral("save") && i == args.size() - 1;
+    return Fail(lyrova::UnreadableNameMessage(
+        args[i], written ? lyrova::NameUse::Save : lyrova::NameUse::Open));
+  }
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
   QCoreApplication app(argc, argv);
-  QStringList args = QCoreApplication::arguments();
-  args.removeFirst();
+  const lyrova::CommandLine commandLine(argc, argv);
+  if (const int refused = RefuseUnreadable(commandLine)) return refused;
+  QStringList args = commandLine.Arguments();
   if (args.isEmpty()) return Usage();
   const QString command = args.takeFirst();
   if (command == QStringLiteral("dump")) return Dump(args);
