@@ -43,7 +43,7 @@ void MarkReplaced(const QByteArray& name, const FileStamp& before) {
 // Qt writes an INI file through a buffered file whose late write errors it can miss, and would
 // then put a cut-off file in place of the old one. So Qt writes the new text into a scratch copy,
 // the copy is read back and checked against what it must hold, and only then does the checked
-// writer put it in place of the real file.
+// writer put it in place of the real file. A value the file already holds is not written again.
 bool WriteValue(const QString& file, const QString& key, const QString& value) {
   const QString fullKey = kGroup + u'/' + key;
   const QFileInfo info(file);
@@ -71,8 +71,12 @@ bool WriteValue(const QString& file, const QString& key, const QString& value) {
   }
   QByteArray bytes;
   if (!ReadWholeFile(scratch.fileName(), &bytes, &error)) return false;
+  // The check reads a copy under a name of its own: under the scratch copy's name QSettings
+  // would answer from what it meant to write, not from what reached the disk.
+  QTemporaryFile proof(scratch.fileTemplate());
+  if (!proof.open() || !WriteWholeFile(proof.fileName(), bytes, &error)) return false;
   {
-    const QSettings check(scratch.fileName(), QSettings::IniFormat);
+    const QSettings check(proof.fileName(), QSettings::IniFormat);
     const QStringList names = check.allKeys();
     if (check.status() != QSettings::NoError || names.size() != expected.size()) return false;
     for (const QString& name : names) {
