@@ -369,8 +369,12 @@ void EditorWindow::SelectionChanged() {
 void EditorWindow::EditBoxesChanged() {
   if (tltEdit_->text() != session_.TimeBoxText()) tltEdit_->setText(session_.TimeBoxText());
   const QString shown = DisplayText(session_.TextBoxText());
-  if (tlEdit_->text() != shown) tlEdit_->setText(shown);
   const bool readOnly = session_.TextBoxReadOnly();
+  if (tlEdit_->text() != shown) {
+    tlEdit_->setText(shown);
+    // A cut line is shown from its start; a box that can be typed in keeps the cursor at the end.
+    if (readOnly) tlEdit_->setCursorPosition(0);
+  }
   tlEdit_->setReadOnly(readOnly);
   tlEdit_->setToolTip(readOnly ? kLongLineTip : kTextBoxTip);
 }

@@ -210,6 +210,7 @@ class TestEditorWindow : public QObject {
     QCOMPARE(f.S().Selection(), 0);
     QCOMPARE(w.TLEdit()->text(), shown);
     QVERIFY(w.TLEdit()->isReadOnly());
+    QCOMPARE(w.TLEdit()->cursorPosition(), 0);
     w.TLEdit()->setFocus();
     QTest::keyClicks(w.TLEdit(), u"x"_qs);
     QTest::keyClick(w.TLEdit(), Qt::Key_Backspace);
