@@ -6,14 +6,25 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 namespace lyrova {
 namespace {
 
 constexpr qint32 kEditorLowestTime = -5999999;
 
+// How much of a line's ASCII start is first made text for reading its tags: far more than the
+// tags of any real line, while a line of megabytes is not copied whole just to find its tags.
+constexpr qsizetype kTagScanChars = 1024;
+
+// From this length on, a decoded text is shrunk in its own block rather than copied: such lines
+// are rare, so the free end left behind costs little, while a copy would hold the text twice.
+constexpr qsizetype kShrinkInPlaceChars = 64 * 1024;
+
 // The stored text of a decoded line whose text starts at `from`; shares `line` when nothing is cut.
-QString LineText(const QString& line, qsizetype from, ReaderMode mode) {
+// A long line is instead cut in its own storage and handed over, leaving `line` empty, so that
+// it is never held twice.
+QString LineText(QString& line, qsizetype from, ReaderMode mode) {
   const QStringView rest = QStringView(line).sliced(from);
   qsizetype first = 0;
   qsizetype last = rest.size();
@@ -21,8 +32,14 @@ QString LineText(const QString& line, qsizetype from, ReaderMode mode) {
   while (last > first && rest[last - 1] == u' ') --last;
   // The Editor keeps a text of blanks as it is; the Player always trims.
   if (first == last && mode == ReaderMode::Editor) first = 0, last = rest.size();
-  if (from == 0 && first == 0 && last == rest.size()) return line;
-  return rest.sliced(first, last - first).toString();
+  const bool uncut = from == 0 && first == 0 && last == rest.size();
+  if (line.size() < kShrinkInPlaceChars) return uncut ? line : rest.sliced(first, last - first).toString();
+  if (!uncut) {
+    QChar* chars = line.data();
+    std::memmove(chars, chars + from + first, size_t(last - first) * sizeof(QChar));
+    line.truncate(last - first);
+  }
+  return std::exchange(line, QString());
 }
 
 // The same from the raw bytes of the text. Blanks are single bytes that are never part of a
@@ -92,7 +109,7 @@ bool ReadLrcBytes(LyricsDocument& doc, QByteArrayView bytes, ReaderMode mode, QS
       whole = reader.Decode(raw);
       line = whole;
     } else {
-      SetAscii(head, raw.first(asciiPrefix));
+      SetAscii(head, raw.first(std::min(asciiPrefix, kTagScanChars)));
       line = head;
     }
     const qsizetype firstNew = out.lines.size();
@@ -103,6 +120,11 @@ bool ReadLrcBytes(LyricsDocument& doc, QByteArrayView bytes, ReaderMode mode, QS
       qsizetype next = -1;
       const QStringView tag = NextTag(line, position, &next);
       if (next < 0) {
+        if (!decoded && line.size() < asciiPrefix && OpensTag(line, position)) {
+          SetAscii(head, raw.first(asciiPrefix));  // a tag goes on past the part made text
+          line = head;
+          continue;
+        }
         if (!decoded && line.size() < raw.size() && OpensTag(line, position)) {
           whole = reader.Decode(raw);  // the same characters up to here, so the scan goes on
           line = whole;
@@ -126,6 +148,8 @@ bool ReadLrcBytes(LyricsDocument& doc, QByteArrayView bytes, ReaderMode mode, QS
       if (time < largestTime) inOrder = false;
       else largestTime = time;
     }
+    // A long tag scan made the whole ASCII start text; it is not held while the text is decoded.
+    if (head.size() > kTagScanChars) head = QString();
     const bool timedLine = out.lines.size() > firstNew;
     // An untagged line (or one of unknown tags only) goes to the end, at the largest time.
     if (!timedLine && (!editor || infoLine)) continue;
@@ -133,8 +157,12 @@ bool ReadLrcBytes(LyricsDocument& doc, QByteArrayView bytes, ReaderMode mode, QS
                            : reader.Decode(TextBytes(raw.sliced(textStart), mode));
     // Decoders allocate room for the longest possible result. The document keeps an exact copy,
     // and the decoder's block is freed at once for the next line to reuse (shrinking it in place
-    // would leave a fragment behind for every line).
-    if (text.capacity() > text.size()) text = QStringView(text).toString();
+    // would leave a fragment behind for every line). A very long text is shrunk instead, so that
+    // it is not held twice.
+    if (text.capacity() > text.size()) {
+      if (text.size() >= kShrinkInPlaceChars) text.squeeze();
+      else text = QStringView(text).toString();
+    }
     if (!timedLine) {
       out.lines.append(LyricLine{largestTime, std::move(text), false});
       continue;
@@ -160,6 +188,9 @@ bool ReadLrcBytes(LyricsDocument& doc, QByteArrayView bytes, ReaderMode mode, QS
 
 bool LoadLrc(LyricsDocument& doc, const QString& path, ReaderMode mode, QString* message) {
   if (message) message->clear();
+  // The Player's document is emptied by a failure anyway; emptied first, the old lines are not
+  // held beside the new ones while the file is read.
+  if (mode == ReaderMode::Player) ClearLyrics(doc);
   QString error;
   QByteArray bytes;
   if (ReadWholeFile(path, &bytes, &error) && ReadLrcBytes(doc, bytes, mode, &error)) return true;

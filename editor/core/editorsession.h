@@ -116,7 +116,7 @@ class EditorSession : public QObject {
   void SeekMove(int x, int width);
   void SeekRelease(int x, int width);
 
-  // The row of the line list and its hover tooltip.
+  // The row of the line list and its hover tooltip; a long line's text is cut (DisplayText).
   QString RowText(int row) const;
   QString RowTooltip(int row) const;
   int LineAtPosition(qint32 positionMs) const;
@@ -136,6 +136,10 @@ class EditorSession : public QObject {
   Box Focus() const { return focus_; }
   const QString& TimeBoxText() const { return timeBox_; }
   const QString& TextBoxText() const { return textBox_; }
+  // A text box holds at most kDisplayTextChars characters. A longer line is shown cut, and the
+  // box is read-only while it shows it, so that no edit there can cut the line in the document;
+  // such a line is edited in text mode. TextBoxEdited is then ignored.
+  bool TextBoxReadOnly() const;
   QString InfoText(int index) const;
   bool Follow() const { return follow_; }
   bool TextMode() const { return textMode_; }

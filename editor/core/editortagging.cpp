@@ -1,5 +1,6 @@
 // The Editor session's time tagging: playback and polling, the progress bar, the line list and
 // the edit boxes, stamping, the line commands, shifts, the sync correction and automatic tags.
+#include "common/displaytext.h"
 #include "common/paths.h"
 #include "common/ui/prompts.h"
 #include "editor/core/editorsession.h"
@@ -26,12 +27,12 @@ qint64 RoundDivide(double numerator, double denominator) {
 QString EditorSession::RowText(int row) const {
   if (!ValidRow(row)) return {};
   const LyricLine& line = doc_.lines[row];
-  return u'[' + FormatTimeTag(line.time, line.timed, false) + u']' + line.text;
+  return u'[' + FormatTimeTag(line.time, line.timed, false) + u']' + DisplayText(line.text);
 }
 
 QString EditorSession::RowTooltip(int row) const {
   if (!ValidRow(row) || !doc_.lines[row].timed) return {};
-  return QStringLiteral("双击此处从\"") + doc_.lines[row].text + QStringLiteral("\"开始播放");
+  return QStringLiteral("双击此处从\"") + DisplayText(doc_.lines[row].text) + QStringLiteral("\"开始播放");
 }
 
 int EditorSession::LineAtPosition(qint32 positionMs) const {
@@ -237,7 +238,11 @@ int EditorSession::WriteTarget() const {
   return ValidRow(selection_) ? selection_ : -1;
 }
 
+bool EditorSession::TextBoxReadOnly() const { return CutForDisplay(textBox_); }
+
 void EditorSession::TextBoxEdited(const QString& text) {
+  // The box shows only the start of a longer text; an edit of that would cut the line.
+  if (TextBoxReadOnly()) return;
   textBox_ = text;
   if (editLine_ < 0) {
     InsertLineAt(doc_, text, -1);

@@ -1,5 +1,6 @@
 #include "editor/window/editorwindow.h"
 
+#include "common/displaytext.h"
 #include "editor/core/commandtable.h"
 #include "editor/window/editorwidgets.h"
 
@@ -28,6 +29,8 @@ namespace lyrova {
 namespace {
 
 const QColor kToolBarColor(236, 236, 236);
+const QString kTextBoxTip = QStringLiteral("歌词输入，回车转到下一行歌词。");
+const QString kLongLineTip = QStringLiteral("此行歌词过长，这里只显示开头部分，不能修改，可在文本模式中编辑；回车转到下一行歌词。");
 
 QString InfoCaption(int index) {
   switch (index) {
@@ -192,7 +195,9 @@ QWidget* EditorWindow::BuildTagEditor() {
   tltEdit_->setToolTip(QStringLiteral("歌词时间输入，回车转到输入歌词。"));
   tltEdit_->setFixedWidth(tltEdit_->fontMetrics().horizontalAdvance(QStringLiteral("-00:00.000")) + 12);
   tlEdit_ = new QLineEdit(page);
-  tlEdit_->setToolTip(QStringLiteral("歌词输入，回车转到下一行歌词。"));
+  tlEdit_->setToolTip(kTextBoxTip);
+  // The box holds what the list shows of a line at most; a longer line is shown cut, read-only.
+  tlEdit_->setMaxLength(int(kDisplayTextChars));
   check1_ = new QCheckBox(QStringLiteral("跟随播放"), page);
   for (QLineEdit* box : {tltEdit_, tlEdit_}) {
     box->setAcceptDrops(false);
@@ -363,7 +368,15 @@ void EditorWindow::SelectionChanged() {
 
 void EditorWindow::EditBoxesChanged() {
   if (tltEdit_->text() != session_.TimeBoxText()) tltEdit_->setText(session_.TimeBoxText());
-  if (tlEdit_->text() != session_.TextBoxText()) tlEdit_->setText(session_.TextBoxText());
+  const QString shown = DisplayText(session_.TextBoxText());
+  const bool readOnly = session_.TextBoxReadOnly();
+  if (tlEdit_->text() != shown) {
+    tlEdit_->setText(shown);
+    // A cut line is shown from its start; a box that can be typed in keeps the cursor at the end.
+    if (readOnly) tlEdit_->setCursorPosition(0);
+  }
+  tlEdit_->setReadOnly(readOnly);
+  tlEdit_->setToolTip(readOnly ? kLongLineTip : kTextBoxTip);
 }
 
 void EditorWindow::SelectTextBoxContents() { tlEdit_->selectAll(); }

@@ -1,5 +1,6 @@
 // The Player's engine: opening songs, the playback tick, seeking, volume and the lyric shift.
 #include "common/clock.h"
+#include "common/displaytext.h"
 #include "common/paths.h"
 #include "common/ui/filedialogs.h"
 #include "lyrics/lrcreader.h"
@@ -70,8 +71,9 @@ void PlayerWindow::ShowLine(qint32 key, LineMode mode) {
   if (!change.changed) return;
   // The line is current from this moment; the labels follow.
   if (services_.echo) services_.echo(change.current);
-  lrc_[0]->setText(change.current);
-  lrc_[1]->setText(change.next);
+  // A label lays out all it holds, so it gets no more of a line than a screen can show.
+  lrc_[0]->setText(DisplayText(change.current));
+  lrc_[1]->setText(DisplayText(change.next));
   CenterLyricLines();
   if (mode == LineMode::Send && services_.chat->Sending())
     services_.chat->SendLyricLine(lyrics_.lines[change.index]);

@@ -2,6 +2,7 @@
 // shortcuts, the tool buttons and the status line, text mode, drops and the minimum size.
 #include "editorfixture.h"
 
+#include "common/displaytext.h"
 #include "editor/core/commandtable.h"
 #include "editor/window/editorwidgets.h"
 #include "editor/window/editorwindow.h"
@@ -189,6 +190,40 @@ class TestEditorWindow : public QObject {
     QTest::keyClicks(w.TLrcInf(1), u"Singer"_qs);
     QCOMPARE(f.S().Document().artist, u"Singer"_qs);
     QVERIFY(f.S().Changed());
+  }
+
+  // A line of megabytes: its row and tooltip show its start and "…"; the text box shows the same,
+  // read-only, so typing there cannot cut the line, and Enter still moves on. Saving writes every
+  // byte of it back.
+  void longLineThroughTheWindow() {
+    WindowFixture f;
+    const QString line = u"la la 月光照在河面上"_qs.repeated(250'000);
+    const QByteArray bytes = "[00:01.00]" + line.toUtf8() + "\r\n[00:02.00]next\r\n";
+    const QString path = f.Lyrics(u"long.lrc"_qs, bytes);
+    EditorWindow& w = f.Open({path});
+    const QString shown = line.left(kDisplayTextChars - 1) + u'…';
+    QCOMPARE(Rows(w), QStringList({u"[ 00:01.00]"_qs + shown, u"[ 00:02.00]next"_qs}));
+    const QModelIndex first = w.List1()->model()->index(0, 0);
+    QCOMPARE(first.data(Qt::ToolTipRole).toString(), u"双击此处从\""_qs + shown + u"\"开始播放"_qs);
+
+    QTest::mouseClick(w.List1()->viewport(), Qt::LeftButton, {}, w.List1()->visualRect(first).center());
+    QCOMPARE(f.S().Selection(), 0);
+    QCOMPARE(w.TLEdit()->text(), shown);
+    QVERIFY(w.TLEdit()->isReadOnly());
+    QCOMPARE(w.TLEdit()->cursorPosition(), 0);
+    w.TLEdit()->setFocus();
+    QTest::keyClicks(w.TLEdit(), u"x"_qs);
+    QTest::keyClick(w.TLEdit(), Qt::Key_Backspace);
+    f.S().TextBoxEdited(shown.chopped(1));  // as if the box had been edited anyway
+    QVERIFY(f.S().Document().lines[0].text == line);
+    QVERIFY(!f.S().Changed());
+    QTest::keyClick(w.TLEdit(), Qt::Key_Return);
+    QCOMPARE(f.S().Selection(), 1);
+    QCOMPARE(w.TLEdit()->text(), u"next"_qs);
+    QVERIFY(!w.TLEdit()->isReadOnly());
+
+    QTest::mouseClick(w.Butt(kCmdSave), Qt::LeftButton);
+    QVERIFY(EditorFixture::Read(path) == bytes);
   }
 };
 

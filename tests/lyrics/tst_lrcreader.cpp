@@ -192,6 +192,41 @@ class TestLrcReader : public QObject {
     QCOMPARE(Describe(doc), lines);
   }
 
+  // Lines far longer than any real one take the reader's other ways through a line: text made
+  // from its ASCII bytes alone, decoded text shrunk instead of copied, tags beyond the first
+  // kilobyte, and a whole decoded line cut in its own storage or handed over uncut.
+  void longLines_data() {
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<bool>("player");
+    QTest::addColumn<int>("lines");
+    QTest::addColumn<QString>("text");  // of every line but the Player's empty first one
+    const QString ascii = u"la la la, "_qs.repeated(20'000);
+    const QString chinese = kChinese.repeated(20'000);
+    QTest::newRow("ascii") << QByteArray("[00:01.00]  " + ascii.toLatin1() + "  ") << false << 1
+                           << ascii.trimmed();
+    QTest::newRow("utf-8") << QByteArray("[00:01.00]" + chinese.toUtf8()) << true << 2 << chinese;
+    QTest::newRow("gbk") << QByteArray("[00:01.00]" + kGbk.repeated(20'000)) << false << 1 << chinese;
+    QTest::newRow("tags past the first kilobyte")
+        << QByteArray(QByteArray("[00:01.00]").repeated(300) + "end") << false << 300 << u"end"_qs;
+    QTest::newRow("unterminated tag with chinese, cut")
+        << QByteArray("[00:01.00]  [" + chinese.toUtf8() + "  ") << true << 2 << u'[' + chinese;
+    QTest::newRow("untagged chinese, uncut") << QByteArray("[" + chinese.toUtf8()) << false << 1
+                                             << u'[' + chinese;
+  }
+  void longLines() {
+    QFETCH(QByteArray, bytes);
+    QFETCH(bool, player);
+    QFETCH(int, lines);
+    QFETCH(QString, text);
+    LyricsDocument doc;
+    QVERIFY(ReadLrcBytes(doc, bytes, player ? ReaderMode::Player : ReaderMode::Editor));
+    QCOMPARE(doc.count(), lines);
+    for (qsizetype i = player ? 1 : 0; i < doc.count(); ++i) {
+      QCOMPARE(doc.lines[i].text.size(), text.size());
+      QVERIFY(doc.lines[i].text == text);
+    }
+  }
+
   void encodingDetected() {
     QFETCH(QByteArray, bytes);
     QFETCH(int, encoding);

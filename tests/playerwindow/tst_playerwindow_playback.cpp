@@ -1,6 +1,7 @@
 #include "playerfixture.h"
 
 #include "common/commandline.h"
+#include "common/displaytext.h"
 #include "player/window/bars.h"
 
 #include <QAction>
@@ -52,6 +53,28 @@ class TestPlayerPlayback : public QObject {
     // After the last line the span to the "next line" runs to the end of the song.
     QCOMPARE(w.Cursor().nextLineTime, 10'000);
     QCOMPARE(f.echoed, u"\none\ntwo a\ntwo b\nthree\n"_qs);
+  }
+
+  // A line of megabytes: both labels show its start ending in "…"; the document, the echo and
+  // chat sending keep the whole line.
+  void longLineShownCutPassedOnWhole() {
+    PlayerFixture f;
+    const QString song = f.Song(QStringLiteral("long.mp3"), 10'000);
+    const QString line = u"la la 月光照在河面上"_qs.repeated(250'000);
+    PlayerFixture::Write(f.root.filePath(QStringLiteral("music/long.lrc")),
+                         "[00:01.00]" + line.toUtf8() + "\r\n[00:02.00]next\r\n");
+    f.hooks.sending = true;
+    PlayerWindow& w = f.Start({song});
+    const auto isLineStart = [&line](const QString& shown) {
+      return shown.size() == kDisplayTextChars && shown.endsWith(u'…') && line.startsWith(shown.chopped(1));
+    };
+    QVERIFY(isLineStart(w.NextLineText()));
+    f.PlayFor(1'000);
+    QVERIFY(isLineStart(w.CurrentLineText()));
+    QCOMPARE(w.NextLineText(), u"next"_qs);
+    QVERIFY(w.Lyrics().lines[1].text == line);
+    QVERIFY(f.echoed == u'\n' + line + u'\n');
+    QVERIFY(f.hooks.sent.contains(line));
   }
 
   void endOfSongWithoutLoopStaysPaused() {
