@@ -1,6 +1,7 @@
 #include "lyrics/lrcreader.h"
 
 #include "common/fileio.h"
+#include "common/paths.h"
 #include "lyrics/lrctags.h"
 #include "lyrics/rawlines.h"
 
@@ -66,6 +67,24 @@ void SetAscii(QString& text, QByteArrayView bytes) {
   for (qsizetype i = 0; i < bytes.size(); ++i) out[i] = QChar(char16_t(static_cast<uchar>(bytes[i])));
 }
 
+// A header tag "key:value" whose key is made of letters, "_" and "-" and is none of the
+// interpreted keywords (in any letter case): such tags carry data of other programs.
+bool ReadHeaderTag(QStringView tag, HeaderTag* header) {
+  const qsizetype colon = tag.indexOf(u':');
+  if (colon <= 0) return false;
+  const QStringView key = tag.first(colon);
+  for (const QChar ch : key) {
+    const char16_t c = ch.unicode();
+    if (!((c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || c == u'_' || c == u'-')) return false;
+  }
+  for (const char16_t* known : {u"ti", u"ar", u"al", u"by", u"offset"}) {
+    if (key.compare(QStringView(known), Qt::CaseInsensitive) == 0) return false;
+  }
+  header->key = key.toString();
+  header->value = tag.sliced(colon + 1).toString();
+  return true;
+}
+
 // About one line per line feed, but never more than one per 16 bytes, so that a file made of
 // line breaks alone does not reserve far more than it needs.
 qsizetype EstimatedLineCount(QByteArrayView bytes) {
@@ -101,6 +120,10 @@ bool ReadLrcBytes(LyricsDocument& doc, QByteArrayView bytes, ReaderMode mode, QS
   QByteArrayView raw;
   qsizetype asciiPrefix = 0;
   qint32 largestTime = 0;  // times from tags are never negative, so 0 also stands for "no lines"
+  // An untagged line stays behind the line before it: it takes the earliest time of the last
+  // line that gave the document lines (so a note after "[00:10][00:50]chorus" stays after the
+  // chorus at 10 s, where a compressed file shows it), or 0 before any such line.
+  qint32 anchorTime = 0;
   bool inOrder = true;
   while (reader.ReadRawBytes(&raw, &asciiPrefix)) {
     bool decoded = !asciiTags;
@@ -116,6 +139,10 @@ bool ReadLrcBytes(LyricsDocument& doc, QByteArrayView bytes, ReaderMode mode, QS
     qsizetype position = 0;
     qsizetype textStart = 0;
     bool infoLine = false;
+    qsizetype tagCount = 0;
+    // Where the first tag stands in `line`: positions stay valid when the line is made text anew.
+    qsizetype firstTagFrom = 0;
+    qsizetype firstTagSize = 0;
     for (;;) {
       qsizetype next = -1;
       const QStringView tag = NextTag(line, position, &next);
@@ -134,6 +161,10 @@ bool ReadLrcBytes(LyricsDocument& doc, QByteArrayView bytes, ReaderMode mode, QS
         break;
       }
       position = textStart = next;
+      if (tagCount++ == 0) {
+        firstTagFrom = tag.data() - line.data();
+        firstTagSize = tag.size();
+      }
       const InfoTagResult info = ParseInfoTag(out, tag);
       if (info == InfoTagResult::OffsetOverflow) {
         if (error) *error = QStringLiteral("数值溢出 [") + tag + u']';
@@ -148,9 +179,21 @@ bool ReadLrcBytes(LyricsDocument& doc, QByteArrayView bytes, ReaderMode mode, QS
       if (time < largestTime) inOrder = false;
       else largestTime = time;
     }
+    const bool timedLine = out.lines.size() > firstNew;
+    // A line of one header tag that is not interpreted is kept as it stands (Editor only).
+    if (!timedLine && !infoLine && tagCount == 1 && (decoded || line.size() == raw.size()) &&
+        TrimBlanksView(line.sliced(textStart)).isEmpty()) {
+      HeaderTag header;
+      if (ReadHeaderTag(line.sliced(firstTagFrom, firstTagSize), &header)) {
+        if (editor) {
+          header.line = line.toString();
+          out.tags.append(std::move(header));
+        }
+        continue;
+      }
+    }
     // A long tag scan made the whole ASCII start text; it is not held while the text is decoded.
     if (head.size() > kTagScanChars) head = QString();
-    const bool timedLine = out.lines.size() > firstNew;
     // An untagged line (or one of unknown tags only) goes to the end, at the largest time.
     if (!timedLine && (!editor || infoLine)) continue;
     QString text = decoded ? LineText(whole, textStart, mode)
@@ -164,10 +207,13 @@ bool ReadLrcBytes(LyricsDocument& doc, QByteArrayView bytes, ReaderMode mode, QS
       else text = QStringView(text).toString();
     }
     if (!timedLine) {
-      out.lines.append(LyricLine{largestTime, std::move(text), false});
+      if (anchorTime < largestTime) inOrder = false;
+      out.lines.append(LyricLine{anchorTime, std::move(text), false});
       continue;
     }
+    anchorTime = out.lines[firstNew].time;
     const qsizetype last = out.lines.size() - 1;
+    for (qsizetype i = firstNew + 1; i <= last; ++i) anchorTime = std::min(anchorTime, out.lines[i].time);
     for (qsizetype i = firstNew; i < last; ++i) out.lines[i].text = text;
     out.lines[last].text = std::move(text);
   }

@@ -56,6 +56,10 @@ QString LrcText(const LyricsDocument& doc, bool compressed) {
   for (const LyricLine& line : doc.lines) lowest = std::min(lowest, line.time);
   const qint32 shift = -std::max(lowest, kLowestWrittenTime);
   if (shift > 0) out += QStringLiteral("[offset:") + QString::number(shift) + u']' + kLineEnd;
+  for (const HeaderTag& tag : doc.tags) {
+    AppendFlat(out, tag.line);
+    out += kLineEnd;
+  }
 
   const auto shifted = [&](const LyricLine& line) {
     return qint64(std::max(line.time, kLowestWrittenTime)) + shift;
@@ -79,7 +83,12 @@ QString LrcText(const LyricsDocument& doc, bool compressed) {
   }
 
   // Compressed: each distinct text of the tagged lines is written once, at its first line, with
-  // the tags of all its lines in list order. Untagged lines stand alone at their places.
+  // the tags of all its lines in list order. Untagged lines stand alone at their places, and the
+  // reader puts one back behind the line written before it, at that line's earliest time. So a
+  // line is not folded where that would move an untagged line: when an untagged line follows it
+  // (folded, it would leave the untagged line behind another line), or when its text's first line
+  // is followed by an untagged line and it has that first line's time (folded, it would come
+  // back in front of the untagged line).
   QList<QList<qsizetype>> groups;  // per written tagged line: the document lines it carries
   QList<qsizetype> order;          // per written line: a group index, or ~line for untagged
   QHash<QString, qsizetype> groupOfText;
@@ -92,8 +101,15 @@ QString LrcText(const LyricsDocument& doc, bool compressed) {
       continue;
     }
     const auto found = groupOfText.constFind(line.text);
+    const auto anchors = [&](qsizetype index) { return index + 1 < doc.count() && !tagged(doc.lines[index + 1]); };
     if (found != groupOfText.cend()) {
-      groups[*found].append(i);
+      const qsizetype first = groups[*found].first();
+      if (!anchors(i) && !(anchors(first) && doc.lines[first].time == line.time)) {
+        groups[*found].append(i);
+        continue;
+      }
+      order.append(groups.size());
+      groups.append(QList<qsizetype>{i});
       continue;
     }
     groupOfText.insert(line.text, groups.size());

@@ -18,6 +18,16 @@ struct LyricLine {
   friend bool operator==(const LyricLine&, const LyricLine&) = default;
 };
 
+// A header line of a tag the suite does not interpret ("[kuwo:123]", "[length:03:20]"): the
+// Editor keeps it so that a save writes it back as it stood.
+struct HeaderTag {
+  QString key;    // the part before the ":"
+  QString value;  // the part after it, blanks kept
+  QString line;   // the whole line as read, written back unchanged
+
+  friend bool operator==(const HeaderTag&, const HeaderTag&) = default;
+};
+
 // Invariant kept by the reader and by InsertLyricLine: `lines` ascends by `time`, and lines of
 // equal time keep the order in which they were inserted. The Editor's line operations
 // (InsertLineAt, SwapLines, AutoTimeLines) may break the order on purpose; SortLines restores it.
@@ -27,6 +37,7 @@ struct LyricsDocument {
   QString album;   // last "al" tag
   QString by;      // last "by" tag (author of the lyrics file)
   qint32 offset = 0;  // last valid "offset" tag, already applied to the line times
+  QList<HeaderTag> tags;  // Editor: lines of other header tags, in file order
   QList<LyricLine> lines;
   // The encoding the file was read in; SaveLrc writes the same. New documents use ANSI.
   TextEncoding encoding = TextEncoding::Ansi;
@@ -36,7 +47,7 @@ struct LyricsDocument {
   friend bool operator==(const LyricsDocument&, const LyricsDocument&) = default;
 };
 
-// Empties the info fields and the lines, sets `offset` to 0 and the encoding to ANSI.
+// Empties the info fields, the header tags and the lines, sets `offset` to 0 and the encoding to ANSI.
 void ClearLyrics(LyricsDocument& doc);
 
 // The text a line stores: `text` without leading and trailing blanks, except that a text made

@@ -63,9 +63,14 @@ class TestLrcReader : public QObject {
     AddRow("plain text after timed lines goes to the end",
            "[00:05.00]a\r\nplain\r\n[00:01.00]b",
            u"1000 \"b\" | 5000 \"a\" | ~5000 \"plain\""_qs, u"0 \"\" | 1000 \"b\" | 5000 \"a\""_qs);
-    AddRow("plain text takes the largest time", "[00:03.00][00:07.00]a\r\nb",
-           u"3000 \"a\" | 7000 \"a\" | ~7000 \"b\""_qs, u"0 \"\" | 3000 \"a\" | 7000 \"a\""_qs);
-    AddRow("unknown tag only", "[re:tool]", u"~0 \"\""_qs, QString());
+    // An untimed line stays behind the line before it, at that line's earliest time.
+    AddRow("plain text stays behind its line's first time", "[00:03.00][00:07.00]a\r\nb",
+           u"3000 \"a\" | ~3000 \"b\" | 7000 \"a\""_qs, u"0 \"\" | 3000 \"a\" | 7000 \"a\""_qs);
+    AddRow("plain text stays behind the line before it", "[00:05.00]a\r\n[00:01.00]b\r\nplain\r\nmore",
+           u"1000 \"b\" | ~1000 \"plain\" | ~1000 \"more\" | 5000 \"a\""_qs,
+           u"0 \"\" | 1000 \"b\" | 5000 \"a\""_qs);
+    AddRow("other header tag only", "[re:tool]", QString(), QString());
+    AddRow("two other header tags are no header line", "[re:tool][ve:1]", u"~0 \"\""_qs, QString());
     AddRow("unknown tag dropped from text", "[re:tool]words", u"~0 \"words\""_qs, QString());
     AddRow("upper-case keyword is unknown", "[TI:x]", u"~0 \"\""_qs, QString());
     AddRow("empty tag", "[]x", u"~0 \"x\""_qs, QString());
@@ -147,6 +152,33 @@ class TestLrcReader : public QObject {
     QVERIFY(ReadLrcBytes(doc, bytes, ReaderMode::Editor));
     QCOMPARE((QStringList{doc.title, doc.artist, doc.album, doc.by, QString::number(doc.offset)}),
              fields);
+  }
+
+  // Lines of one header tag the suite does not interpret are kept by the Editor, in file order,
+  // as they stood; the Player has no use for them.
+  void headerTags_data() {
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QStringList>("tags");  // key=value|line
+    QTest::newRow("service tags") << QByteArray("[ti:x]\r\n[kuwo:881]\r\n  [Length: 03:20] \r\n[00:01.00]a\r\n[hash:AB-cd_9]")
+                                  << QStringList{u"kuwo=881|[kuwo:881]"_qs, u"Length= 03:20|  [Length: 03:20] "_qs,
+                                                 u"hash=AB-cd_9|[hash:AB-cd_9]"_qs};
+    QTest::newRow("key with _ and -") << QByteArray("[x_y-z:1]") << QStringList{u"x_y-z=1|[x_y-z:1]"_qs};
+    QTest::newRow("value holding Chinese") << ("[re:" + kGbk + "]") << QStringList{u"re="_qs + kChinese + u"|[re:"_qs + kChinese + u']'};
+    QTest::newRow("not a header: text after it") << QByteArray("[re:x]words") << QStringList();
+    QTest::newRow("not a header: digit in the key") << QByteArray("[re2:x]") << QStringList();
+    QTest::newRow("not a header: known key, bad value") << QByteArray("[offset:abc]") << QStringList();
+    QTest::newRow("not a header: no value") << QByteArray("[re]") << QStringList();
+  }
+  void headerTags() {
+    QFETCH(QByteArray, bytes);
+    QFETCH(QStringList, tags);
+    LyricsDocument doc;
+    QVERIFY(ReadLrcBytes(doc, bytes, ReaderMode::Editor));
+    QStringList seen;
+    for (const HeaderTag& tag : doc.tags) seen.append(tag.key + u'=' + tag.value + u'|' + tag.line);
+    QCOMPARE(seen, tags);
+    QVERIFY(ReadLrcBytes(doc, bytes, ReaderMode::Player));
+    QVERIFY(doc.tags.isEmpty());
   }
 
   void encodingDetected_data() {

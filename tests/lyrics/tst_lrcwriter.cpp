@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -44,6 +45,13 @@ class TestLrcWriter : public QObject {
     QTest::newRow("info fields, blank ones left out, written untrimmed")
         << WithInfo(Doc({{1000, u"a"_qs, true}}), u" My Song"_qs, u"   "_qs, u"Al"_qs, QString())
         << false << u"[ti: My Song]\r\n[al:Al]\r\n[00:01.00]a\r\n"_qs;
+    QTest::newRow("other header tags verbatim after the known ones and the offset")
+        << [] {
+             LyricsDocument d = WithInfo(Doc({{-100, u"a"_qs, true}}), u"T"_qs, {}, {}, {});
+             d.tags = {{u"kuwo"_qs, u"1"_qs, u"[kuwo:1]"_qs}, {u"Length"_qs, u" 3:20"_qs, u" [Length: 3:20] "_qs}};
+             return d;
+           }()
+        << true << u"[ti:T]\r\n[offset:100]\r\n[kuwo:1]\r\n [Length: 3:20] \r\n[00:00.00]a\r\n"_qs;
     QTest::newRow("read offset is never written")
         << [] { LyricsDocument d = Doc({{500, u"a"_qs, true}}); d.offset = 500; return d; }()
         << false << u"[00:00.50]a\r\n"_qs;
@@ -178,6 +186,43 @@ class TestLrcWriter : public QObject {
     QCOMPARE(message, u"保存歌词时遇到错误,"_qs + description);
     QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
              QStringList{u"folder"_qs});
+  }
+
+  // Saving what was read from a saved file gives the same bytes, and an untimed line keeps the
+  // timed line before it, in both layouts, for documents of repeated texts, equal times and
+  // untimed lines in every arrangement.
+  void savesAreStable() {
+    QRandomGenerator random(20261208);
+    const QStringList texts{u"A"_qs, u"B"_qs, u"啦啦"_qs, QString()};
+    for (int round = 0; round < 3000; ++round) {
+      QByteArray file;
+      const int lines = 1 + int(random.bounded(8));
+      for (int i = 0; i < lines; ++i) {
+        const quint32 kind = random.bounded(4);
+        if (kind == 0) {
+          file += "note " + QByteArray::number(i) + "\r\n";
+          continue;
+        }
+        for (quint32 t = 0; t < kind; ++t) file += "[00:0" + QByteArray::number(random.bounded(4)) + ".00]";
+        file += texts[int(random.bounded(texts.size()))].toUtf8() + "\r\n";
+      }
+      LyricsDocument doc;
+      QVERIFY(ReadLrcBytes(doc, file, ReaderMode::Editor));
+      for (const bool compressed : {false, true}) {
+        const QByteArray first = LrcFileBytes(doc, compressed);
+        LyricsDocument again;
+        QVERIFY(ReadLrcBytes(again, first, ReaderMode::Editor));
+        QVERIFY2(LrcFileBytes(again, compressed) == first, file.constData());
+        if (!compressed) QVERIFY2(again == doc, file.constData());
+        // Each untimed line follows the same line as before.
+        QStringList before, after;
+        for (qsizetype i = 1; i < doc.count(); ++i)
+          if (!doc.lines[i].timed) before.append(lyricstest::Describe(Doc({doc.lines[i - 1], doc.lines[i]})));
+        for (qsizetype i = 1; i < again.count(); ++i)
+          if (!again.lines[i].timed) after.append(lyricstest::Describe(Doc({again.lines[i - 1], again.lines[i]})));
+        QVERIFY2(before == after, file.constData());
+      }
+    }
   }
 
   // A write that fails half-way (here: the file-size limit) must leave the old file alone and say

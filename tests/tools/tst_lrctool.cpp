@@ -81,9 +81,9 @@ class TestLrcTool : public QObject {
     add("two_tags.lrc", u"5000 \"B\" | 5000 \"A\" | 12340 \"Hello\" | 62000 \"Hello\""_qs,
         u"0 \"\" | 5000 \"B\" | 5000 \"A\" | 12340 \"Hello\" | 62000 \"Hello\""_qs);
     add("fractions.lrc",
-        u"62000 \"a\" | 62030 \"d\" | 62050 \"b\" | ~62050 \"c\" | ~62050 \"e\" | ~62050 \"f\""_qs,
+        u"62000 \"a\" | 62030 \"d\" | ~62030 \"e\" | ~62030 \"f\" | 62050 \"b\" | ~62050 \"c\""_qs,
         u"0 \"\" | 62000 \"a\" | 62030 \"d\" | 62050 \"b\""_qs);
-    add("info.lrc", u"~0 \"\" | 10000 \"Hi\" | ~10000 \"\""_qs, u"0 \"\" | 10000 \"Hi\""_qs);
+    add("info.lrc", u"~0 \"\" | 10000 \"Hi\""_qs, u"0 \"\" | 10000 \"Hi\""_qs);
     add("offset_2000.lrc", u"-1000 \"a\" | 1000 \"b\""_qs, u"0 \"a\" | 1000 \"b\""_qs);
     add("offset_eleven.lrc", u"~0 \"\" | 1000 \"a\""_qs, u"0 \"\" | 1000 \"a\""_qs);
     add("leading_breaks.lrc", u"~0 \"\" | 1000 \"a\""_qs, u"0 \"\" | 1000 \"a\""_qs);
@@ -145,6 +145,21 @@ class TestLrcTool : public QObject {
     }
   }
 
+  // Header tags the reader does not interpret are listed in file order; the Player has none.
+  void dumpHeaderTags() {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u"tags.lrc"_qs);
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("[kuwo:881]\r\n[ti:x]\r\n[Length: 03:20]\r\n[00:01.00]a\r\n");
+    file.close();
+    const QJsonObject editor = QJsonDocument::fromJson(Run({u"dump"_qs, path}).out).object();
+    QCOMPARE(editor.value(u"tags"_qs).toArray(),
+             (QJsonArray{QJsonArray{u"kuwo"_qs, u"881"_qs}, QJsonArray{u"Length"_qs, u" 03:20"_qs}}));
+    const QJsonObject player = QJsonDocument::fromJson(Run({u"dump"_qs, u"--player"_qs, path}).out).object();
+    QVERIFY(!player.contains(u"tags"_qs));
+  }
+
   // The keys come in a fixed order, and the Player's lines have no "timed".
   void dumpLayout_data() {
     QTest::addColumn<bool>("player");
@@ -159,7 +174,8 @@ class TestLrcTool : public QObject {
     QCOMPARE(result.exitCode, 0);
     const QString out = QString::fromUtf8(result.out);
     QVERIFY(out.startsWith(u"{\"title\": \"月光下的歌\", \"artist\": \"无名\", \"album\": \"\", "
-                           "\"by\": \"\", \"offset\": 0, \"lines\": ["_qs));
+                           "\"by\": \"\", \"offset\": 0, "_qs + (player ? QString() : u"\"tags\": [], "_qs) +
+                           u"\"lines\": ["_qs));
     const QJsonArray lines = QJsonDocument::fromJson(result.out).object().value(u"lines"_qs).toArray();
     QCOMPARE(lines.size(), player ? 5 : 4);
     // Each line object as written, split at the "}, {" between them.
@@ -190,16 +206,18 @@ class TestLrcTool : public QObject {
     QTest::newRow("negative times get their offset back") << u"negative.lrc"_qs << false << QByteArray();
     QTest::newRow("expanded, untimed line at its place") << u"compress_me.lrc"_qs << false << QByteArray();
     QTest::newRow("compressed folds equal texts")
-        << u"compress_me.lrc"_qs << true << QByteArray("[00:01.00][00:03.00]A\r\n[00:02.00]B\r\nplain\r\n");
+        << u"compress_fold.lrc"_qs << true << QByteArray("[00:01.00][00:03.00]A\r\nplain\r\n[00:02.00]B\r\n");
+    QTest::newRow("compressed: a line an untimed line follows is not folded")
+        << u"compress_me.lrc"_qs << true << QByteArray();
     QTest::newRow("expanded, one tag per line")
         << u"two_tags.lrc"_qs << false
         << QByteArray("[00:05.00]B\r\n[00:05.00]A\r\n[00:12.34]Hello\r\n[01:02.00]Hello\r\n");
     QTest::newRow("100 minutes and more untagged")
         << u"past_100_minutes.lrc"_qs << false << QByteArray("[05:01.00]early\r\nlate\r\n");
-    QTest::newRow("info fields and empty untimed lines")
+    QTest::newRow("info fields, other header tags and empty untimed lines")
         << u"info.lrc"_qs << false
         << QByteArray("[ti: My Song]\r\n[ar:Someone]\r\n[al:\xe4\xb8\x93\xe8\xbe\x91]\r\n[by:me]\r\n"
-                      "\r\n[00:10.00]Hi\r\n\r\n");
+                      "[re:tool]\r\n\r\n[00:10.00]Hi\r\n");
     QTest::newRow("gbk stays gbk") << u"chinese_gbk.lrc"_qs << true << QByteArray();
     QTest::newRow("utf-8 stays utf-8") << u"chinese_utf8.lrc"_qs << true << QByteArray();
     QTest::newRow("mark stays") << u"chinese_bom.lrc"_qs << true << QByteArray();

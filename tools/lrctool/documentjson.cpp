@@ -42,7 +42,7 @@ void AppendMember(QByteArray& out, const char* key, const QString& value) {
 
 }  // namespace
 
-QByteArray DocumentJson(const LyricsDocument& doc, bool withTimed) {
+QByteArray DocumentJson(const LyricsDocument& doc, bool editor) {
   QByteArray out;
   out.reserve(128 + doc.count() * 48);
   out += '{';
@@ -50,13 +50,25 @@ QByteArray DocumentJson(const LyricsDocument& doc, bool withTimed) {
   AppendMember(out, "artist", doc.artist);
   AppendMember(out, "album", doc.album);
   AppendMember(out, "by", doc.by);
-  out += "\"offset\": " + QByteArray::number(doc.offset) + ", \"lines\": [";
+  out += "\"offset\": " + QByteArray::number(doc.offset) + ", ";
+  if (editor) {
+    out += "\"tags\": [";
+    for (qsizetype i = 0; i < doc.tags.size(); ++i) {
+      out += i > 0 ? ", [" : "[";
+      AppendString(out, doc.tags[i].key);
+      out += ", ";
+      AppendString(out, doc.tags[i].value);
+      out += ']';
+    }
+    out += "], ";
+  }
+  out += "\"lines\": [";
   for (qsizetype i = 0; i < doc.count(); ++i) {
     const LyricLine& line = doc.lines[i];
     if (i > 0) out += ", ";
     out += "{\"time\": " + QByteArray::number(line.time) + ", \"text\": ";
     AppendString(out, line.text);
-    if (withTimed) out += line.timed ? ", \"timed\": true" : ", \"timed\": false";
+    if (editor) out += line.timed ? ", \"timed\": true" : ", \"timed\": false";
     out += '}';
   }
   out += "]}\n";

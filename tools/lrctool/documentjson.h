@@ -7,7 +7,8 @@
 namespace lyrova {
 
 // The document as one JSON object in UTF-8, keys in a fixed order: "title", "artist", "album",
-// "by", "offset", "lines" (each {"time", "text"} plus "timed" when `withTimed`).
-QByteArray DocumentJson(const LyricsDocument& doc, bool withTimed);
+// "by", "offset", then with `editor` "tags" (the other header tags as [key, value] pairs in file
+// order), then "lines" (each {"time", "text"} plus "timed" with `editor`).
+QByteArray DocumentJson(const LyricsDocument& doc, bool editor);
 
 }  // namespace lyrova
