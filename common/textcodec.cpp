@@ -8,8 +8,19 @@ namespace lyrova {
 namespace {
 
 constexpr char kBom[] = "\xEF\xBB\xBF";
+constexpr char kBomLe[] = "\xFF\xFE";
+constexpr char kBomBe[] = "\xFE\xFF";
+
+bool IsUtf16(TextEncoding encoding) {
+  return encoding == TextEncoding::Utf16Le || encoding == TextEncoding::Utf16Be;
+}
+
+QStringConverter::Encoding Utf16Of(TextEncoding encoding) {
+  return encoding == TextEncoding::Utf16Le ? QStringConverter::Utf16LE : QStringConverter::Utf16BE;
+}
 
 QStringDecoder MakeDecoder(TextEncoding encoding) {
+  if (IsUtf16(encoding)) return QStringDecoder(Utf16Of(encoding), QStringConverter::Flag::Stateless);
   if (encoding != TextEncoding::Ansi)
     return QStringDecoder(QStringConverter::Utf8,
                           QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom);
@@ -18,6 +29,7 @@ QStringDecoder MakeDecoder(TextEncoding encoding) {
 }
 
 QStringEncoder MakeEncoder(TextEncoding encoding) {
+  if (IsUtf16(encoding)) return QStringEncoder(Utf16Of(encoding), QStringConverter::Flag::Stateless);
   if (encoding != TextEncoding::Ansi)
     return QStringEncoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
   const QByteArray name = AnsiCodePageName().toLatin1();
@@ -85,13 +97,22 @@ QString AnsiCodePageName() {
 
 TextEncoding DetectEncoding(QByteArrayView bytes) {
   if (bytes.startsWith(QByteArrayView(kBom, 3))) return TextEncoding::Utf8Bom;
+  if (bytes.startsWith(QByteArrayView(kBomLe, 2))) return TextEncoding::Utf16Le;
+  if (bytes.startsWith(QByteArrayView(kBomBe, 2))) return TextEncoding::Utf16Be;
   bool nonAscii = false;
   if (IsValidUtf8(bytes, &nonAscii) && nonAscii) return TextEncoding::Utf8;
   return TextEncoding::Ansi;
 }
 
 qsizetype ByteOrderMarkLength(TextEncoding encoding) {
-  return encoding == TextEncoding::Utf8Bom ? 3 : 0;
+  return encoding == TextEncoding::Utf8Bom ? 3 : IsUtf16(encoding) ? 2 : 0;
+}
+
+QByteArrayView ByteLines(QByteArrayView body, TextEncoding* encoding, QByteArray* converted) {
+  if (!IsUtf16(*encoding)) return body;
+  *converted = TextDecoder(*encoding).Decode(body).toUtf8();
+  *encoding = TextEncoding::Utf8;
+  return *converted;
 }
 
 TextDecoder::TextDecoder(TextEncoding encoding) : decoder_(MakeDecoder(encoding)) {}
@@ -129,6 +150,8 @@ QByteArray EncodeFile(const QString& text, TextEncoding encoding, TextEncoding* 
   }
   if (used) *used = encoding;
   if (encoding == TextEncoding::Utf8Bom) body.prepend(kBom, 3);
+  if (encoding == TextEncoding::Utf16Le) body.prepend(kBomLe, 2);
+  if (encoding == TextEncoding::Utf16Be) body.prepend(kBomBe, 2);
   return body;
 }
 

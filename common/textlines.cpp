@@ -9,7 +9,9 @@ bool IsBreak(char c) { return c == '\r' || c == '\n' || c == '\0'; }
 
 }  // namespace
 
-QStringList SplitTextLines(QByteArrayView bytes, TextEncoding encoding) {
+QStringList SplitTextLines(QByteArrayView body, TextEncoding encoding) {
+  QByteArray converted;
+  const QByteArrayView bytes = ByteLines(body, &encoding, &converted);
   QStringList lines;
   TextDecoder decoder(encoding);
   const char* data = bytes.data();

@@ -106,14 +106,16 @@ bool ReadLrcBytes(LyricsDocument& doc, QByteArrayView bytes, ReaderMode mode, QS
   const bool editor = mode == ReaderMode::Editor;
   LyricsDocument out;
   out.encoding = DetectEncoding(bytes);
-  bytes = bytes.sliced(ByteOrderMarkLength(out.encoding));
+  TextEncoding lineEncoding = out.encoding;
+  QByteArray converted;
+  bytes = ByteLines(bytes.sliced(ByteOrderMarkLength(out.encoding)), &lineEncoding, &converted);
   out.lines.reserve(EstimatedLineCount(bytes));
 
   // Lines are collected in file order and sorted once at the end (stable, by time), which gives
   // the same order as inserting each one after all lines of equal or earlier time. Tags are read
   // from the line's leading ASCII bytes, and only the text after them is decoded; a line whose
   // tags reach past those bytes (an info tag holding Chinese, say) is decoded whole.
-  RawLineReader reader(bytes, out.encoding);
+  RawLineReader reader(bytes, lineEncoding);
   const bool asciiTags = reader.AsciiIsSelfContained();
   QString head;  // the line's ASCII prefix as text, storage reused from line to line
   QString whole;  // the whole decoded line, when it is needed

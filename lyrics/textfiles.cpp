@@ -16,9 +16,12 @@ bool LoadTextFile(const QString& path, QString* text, QString* message, TextEnco
   }
   const TextEncoding found = DetectEncoding(bytes);
   if (encoding) *encoding = found;
-  const QByteArrayView body = QByteArrayView(bytes).sliced(ByteOrderMarkLength(found));
+  TextEncoding lineEncoding = found;
+  QByteArray converted;
+  const QByteArrayView body =
+      ByteLines(QByteArrayView(bytes).sliced(ByteOrderMarkLength(found)), &lineEncoding, &converted);
   text->reserve(body.size() + body.size() / 16 + 2);
-  RawLineReader reader(body, found);
+  RawLineReader reader(body, lineEncoding);
   QString line;
   while (reader.ReadRawLine(&line)) {
     *text += line;

@@ -28,7 +28,9 @@ class TestTextCodec : public QObject {
     QTest::newRow("surrogate") << QByteArray("\xED\xA0\x80") << int(TextEncoding::Ansi);
     QTest::newRow("above max") << QByteArray("\xF4\x90\x80\x80") << int(TextEncoding::Ansi);
     QTest::newRow("emoji") << QByteArray("\xF0\x9F\x98\x80") << int(TextEncoding::Utf8);
-    QTest::newRow("binary") << QByteArray("\xFF\xFE\x00\x01", 4) << int(TextEncoding::Ansi);
+    QTest::newRow("utf-16 le mark") << QByteArray("\xFF\xFE\x00\x01", 4) << int(TextEncoding::Utf16Le);
+    QTest::newRow("utf-16 be mark") << QByteArray("\xFE\xFF\x01\x00", 4) << int(TextEncoding::Utf16Be);
+    QTest::newRow("binary") << QByteArray("\xFF\xFF\x00\x01", 4) << int(TextEncoding::Ansi);
   }
   void detection() {
     QFETCH(QByteArray, bytes);

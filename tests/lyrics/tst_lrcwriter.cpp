@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
+#include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -186,6 +187,28 @@ class TestLrcWriter : public QObject {
     QCOMPARE(message, u"保存歌词时遇到错误,"_qs + description);
     QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
              QStringList{u"folder"_qs});
+  }
+
+  // UTF-16 files (with their byte-order mark) read in both readers and are written back in the
+  // same encoding, byte for byte.
+  void utf16StaysUtf16_data() {
+    QTest::addColumn<bool>("bigEndian");
+    QTest::newRow("little endian") << false;
+    QTest::newRow("big endian") << true;
+  }
+  void utf16StaysUtf16() {
+    QFETCH(bool, bigEndian);
+    QStringEncoder encoder(bigEndian ? QStringConverter::Utf16BE : QStringConverter::Utf16LE);
+    const QByteArray bytes = (bigEndian ? QByteArray("\xFE\xFF") : QByteArray("\xFF\xFE")) +
+                             QByteArray(encoder.encode(u"[ti:月光]\r\n[00:01.00]一行\r\n[00:02.50]二\r\n"_qs));
+    LyricsDocument doc;
+    QVERIFY(ReadLrcBytes(doc, bytes, ReaderMode::Editor));
+    QCOMPARE(doc.title, u"月光"_qs);
+    QCOMPARE(lyricstest::Describe(doc), u"1000 \"一行\" | 2500 \"二\""_qs);
+    QCOMPARE(doc.encoding, bigEndian ? TextEncoding::Utf16Be : TextEncoding::Utf16Le);
+    QCOMPARE(LrcFileBytes(doc, false), bytes);
+    QVERIFY(ReadLrcBytes(doc, bytes, ReaderMode::Player));
+    QCOMPARE(lyricstest::Describe(doc, false), u"0 \"\" | 1000 \"一行\" | 2500 \"二\""_qs);
   }
 
   // Saving what was read from a saved file gives the same bytes, and an untimed line keeps the
