@@ -1,11 +1,13 @@
 #pragma once
 
+#include "lyrics/lrcreader.h"
 #include "lyrics/lyricsdocument.h"
 
 #include <QFile>
 #include <QMetaType>
 #include <QString>
 #include <QStringList>
+#include <QTest>
 
 Q_DECLARE_METATYPE(lyrova::LyricsDocument)
 
@@ -32,6 +34,20 @@ inline lyrova::LyricsDocument Doc(std::initializer_list<lyrova::LyricLine> lines
 inline bool WriteFile(const QString& path, const QByteArray& bytes) {
   QFile file(path);
   return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+// What every document read in `mode` must hold, whatever the file: times within the range
+// time tags and the offset floor allow, ascending; in the Player no `timed` flag and a first
+// line at 0 ms. Fails the calling test (use QVERIFY(!QTest::currentTestFailed()) after it).
+inline void CheckInvariants(const lyrova::LyricsDocument& doc, lyrova::ReaderMode mode) {
+  const qint32 lowest = mode == lyrova::ReaderMode::Player ? 0 : -5999999;
+  for (qsizetype i = 0; i < doc.count(); ++i) {
+    const lyrova::LyricLine& line = doc.lines[i];
+    QVERIFY2(line.time >= lowest && line.time <= 6299990, qPrintable(QString::number(line.time)));
+    if (i > 0) QVERIFY(doc.lines[i - 1].time <= line.time);
+    if (mode == lyrova::ReaderMode::Player) QVERIFY(!line.timed);
+  }
+  if (mode == lyrova::ReaderMode::Player && doc.count() > 0) QCOMPARE(doc.lines.first().time, 0);
 }
 
 inline QByteArray ReadFile(const QString& path) {

@@ -14,6 +14,7 @@
 #include <QTest>
 
 using namespace lyrova;
+using lyricstest::CheckInvariants;
 
 namespace {
 
@@ -44,17 +45,6 @@ QByteArray Repeated(const QByteArray& unit, qsizetype size) {
   bytes.reserve(size + unit.size());
   while (bytes.size() < size) bytes.append(unit);
   return bytes;
-}
-
-void CheckInvariants(const LyricsDocument& doc, ReaderMode mode) {
-  const qint32 lowest = mode == ReaderMode::Player ? 0 : -5999999;
-  for (qsizetype i = 0; i < doc.count(); ++i) {
-    const LyricLine& line = doc.lines[i];
-    QVERIFY2(line.time >= lowest && line.time <= 6299990, qPrintable(QString::number(line.time)));
-    if (i > 0) QVERIFY(doc.lines[i - 1].time <= line.time);
-    if (mode == ReaderMode::Player) QVERIFY(!line.timed);
-  }
-  if (mode == ReaderMode::Player && doc.count() > 0) QCOMPARE(doc.lines.first().time, 0);
 }
 
 }  // namespace
