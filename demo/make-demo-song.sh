@@ -72,9 +72,10 @@ sx() { sox -R -V2 "$@"; }
 
 # ---- plan: read the lyrics, work out who sings what when ---------------------------------------------
 # Reads the LRC the way the Player does: tags at the start of a line (only blanks between them), info
-# tags ti/ar/al/by/offset, time tags [mm:ss] or [mm:ss.ff] where ff counts hundredths, every time tag of
-# a line giving its own entry, text trimmed, lines without a valid time dropped, the offset subtracted
-# (a positive offset makes lines earlier) and negative times raised to 0. Writes:
+# tags ti/ar/al/by/offset in any letter case, time tags [mm:ss] or [mm:ss.f] where f is a decimal fraction
+# of one to three digits (.5 = 500 ms, .045 = 45 ms), every time tag of a line giving its own entry, text
+# trimmed, lines without a valid time dropped, the offset subtracted (a positive offset makes lines
+# earlier) and negative times raised to 0. Writes:
 #   plan.tsv    one row per timed line: index, start sample, slot samples (to the next line), clip, chord
 #   clips.tsv   one row per distinct sung text: clip, voice, shortest slot in samples, text file
 #   song.tsv    song length in samples, title, artist, album
@@ -109,13 +110,13 @@ def time_tag(tag):
     minutes, rest = tag.split(':', 1)
     seconds, dot, fraction = rest.partition('.')
     m, s = number(minutes), number(seconds)
-    f = number(fraction) if dot else 0.0
-    if m is None or s is None or f is None:
+    digits = fraction.strip(' ')
+    if m is None or s is None or (dot and not re.fullmatch(r'[0-9]{1,3}', digits)):
         return None
-    m, s, f = round(m), round(s), round(f)
-    if m > 99 or s > 59 or f > 99:
+    m, s = round(m), round(s)
+    if m > 99 or s > 59:
         return None
-    ms = (m * 6000 + s * 100 + f) * 10
+    ms = m * 60000 + s * 1000 + (int(digits.ljust(3, '0')) if dot else 0)
     return ms if ms >= 0 else None
 
 info = {}
@@ -135,7 +136,8 @@ for line in re.split(r'[\r\n\0]+', text):
         pos = close + 1
         last_was_info = False
         for key in ('ti', 'ar', 'al', 'by', 'offset'):
-            rest = tag[len(key):].strip() if tag.startswith(key) else ''
+            start = tag[:len(key)]
+            rest = tag[len(key):].strip() if start.isascii() and start.lower() == key else ''
             if rest.startswith(':'):
                 value = rest[1:]
                 if key != 'offset':

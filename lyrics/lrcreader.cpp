@@ -174,9 +174,8 @@ bool ReadLrcBytes(LyricsDocument& doc, QByteArrayView bytes, ReaderMode mode, QS
       }
       infoLine = info == InfoTagResult::Stored;
       if (infoLine) continue;
-      const qint32 hundredths = ParseTimeTag(tag);
-      if (hundredths < 0) continue;
-      const qint32 time = hundredths * 10;
+      const qint32 time = ParseTimeTag(tag);
+      if (time < 0) continue;
       out.lines.append(LyricLine{time, QString(), editor});
       if (time < largestTime) inOrder = false;
       else largestTime = time;

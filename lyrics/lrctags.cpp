@@ -36,6 +36,19 @@ qsizetype Find(QStringView text, char16_t c, qsizetype from = 0) {
   return -1;
 }
 
+char16_t AsciiLower(char16_t c) {
+  return c >= u'A' && c <= u'Z' ? char16_t(c + (u'a' - u'A')) : c;
+}
+
+// Whether `text` starts with the lower-case ASCII `keyword` in any letter case. Only ASCII letters
+// are folded, so no other character (a dotless i, a Kelvin sign) can stand in for a keyword's.
+bool StartsWithKeyword(QStringView text, QStringView keyword) {
+  if (text.size() < keyword.size()) return false;
+  for (qsizetype i = 0; i < keyword.size(); ++i)
+    if (AsciiLower(text[i].unicode()) != keyword[i].unicode()) return false;
+  return true;
+}
+
 }  // namespace
 
 QStringView NextTag(QStringView line, qsizetype start, qsizetype* next) {
@@ -63,10 +76,12 @@ InfoTagResult ParseInfoTag(LyricsDocument& doc, QStringView tag) {
       {u"offset", nullptr},
   }};
   // Most tags are time tags, which start with a digit: no keyword can match them.
-  if (tag.isEmpty() || (tag[0] != u't' && tag[0] != u'a' && tag[0] != u'b' && tag[0] != u'o'))
+  if (tag.isEmpty()) return InfoTagResult::NotInfo;
+  const char16_t first = AsciiLower(tag[0].unicode());
+  if (first != u't' && first != u'a' && first != u'b' && first != u'o')
     return InfoTagResult::NotInfo;
   for (const Keyword& keyword : keywords) {
-    if (!tag.startsWith(keyword.name)) continue;
+    if (!StartsWithKeyword(tag, keyword.name)) continue;
     const QStringView rest = TrimBlanksView(tag.sliced(keyword.name.size()));
     if (!rest.startsWith(u':')) continue;
     const QStringView value = rest.sliced(1);
@@ -86,6 +101,22 @@ InfoTagResult ParseInfoTag(LyricsDocument& doc, QStringView tag) {
   return InfoTagResult::NotInfo;
 }
 
+std::optional<qint32> ParseFractionMs(QStringView fraction) {
+  const QStringView digits = TrimBlanksView(fraction);
+  if (digits.isEmpty() || digits.size() > 3) return std::nullopt;
+  qint32 ms = 0;
+  for (qsizetype i = 0; i < 3; ++i) {
+    qint32 digit = 0;  // missing places are zeros: ".5" is ".500"
+    if (i < digits.size()) {
+      const char16_t c = digits[i].unicode();
+      if (c < u'0' || c > u'9') return std::nullopt;
+      digit = c - u'0';
+    }
+    ms = ms * 10 + digit;
+  }
+  return ms;
+}
+
 qint32 ParseTimeTag(QStringView tag) {
   const qsizetype colon = Find(tag, u':');
   if (colon < 0) return -1;
@@ -96,13 +127,13 @@ qint32 ParseTimeTag(QStringView tag) {
   const std::optional<qint32> seconds = RoundedField(dot < 0 ? rest : rest.first(dot));
   if (!seconds || *seconds > 59) return -1;
   // Fields may be negative; the sum is taken in 64 bits so that cannot overflow.
-  qint64 hundredths = qint64(*minutes) * 6000 + qint64(*seconds) * 100;
+  qint64 ms = qint64(*minutes) * 60000 + qint64(*seconds) * 1000;
   if (dot >= 0) {
-    const std::optional<qint32> fraction = RoundedField(rest.sliced(dot + 1));
-    if (!fraction || *fraction > 99) return -1;
-    hundredths += *fraction;
+    const std::optional<qint32> fraction = ParseFractionMs(rest.sliced(dot + 1));
+    if (!fraction) return -1;
+    ms += *fraction;
   }
-  return hundredths < 0 ? -1 : qint32(hundredths);
+  return ms < 0 ? -1 : qint32(ms);
 }
 
 }  // namespace lyrova

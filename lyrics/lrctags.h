@@ -5,6 +5,8 @@
 #include <QStringView>
 #include <QtGlobal>
 
+#include <optional>
+
 // The tags at the start of an LRC line: time tags such as [01:23.45] and information tags
 // [ti:…], [ar:…], [al:…], [by:…], [offset:…]. Positions are 0-based.
 namespace lyrova {
@@ -21,16 +23,22 @@ enum class InfoTagResult {
   OffsetOverflow,  // an "offset" whose numeric value leaves the 32-bit range: the load fails
 };
 
-// Recognises "ti", "ar", "al", "by" and "offset" (tried in that order, case-sensitive at the
-// start of the tag, then optional blanks and ":"). Text values keep the blanks after the colon.
+// Recognises "ti", "ar", "al", "by" and "offset" (tried in that order, in any ASCII letter case
+// at the start of the tag, then optional blanks and ":"). Text values keep the blanks after the
+// colon.
 // An offset must be numeric and at most 10 characters; it is rounded (halves to even) and never
 // stored below -300,000 ms.
 InfoTagResult ParseInfoTag(LyricsDocument& doc, QStringView tag);
 
-// A time tag "minutes:seconds" or "minutes:seconds.hundredths" in hundredths of a second, or -1.
-// Every field is a number (rounded, halves to even); minutes 0..99, seconds up to 59, and the
-// fraction is a count of hundredths up to 99 (".5" is 5 hundredths, ".500" is rejected). A field
-// outside the 32-bit range, or a result below 0, also gives -1.
+// The milliseconds of a time's fraction, the text after its ".": one to three ASCII digits, blanks
+// around them ignored, read as a decimal fraction of a second (".5" and ".500" are 500 ms, ".05"
+// 50 ms, ".045" 45 ms). nullopt for anything else: no digit, four or more, a sign, a second ".".
+std::optional<qint32> ParseFractionMs(QStringView fraction);
+
+// A time tag "minutes:seconds" or "minutes:seconds.fraction" in milliseconds, or -1. Minutes and
+// seconds are numbers (rounded, halves to even), minutes 0..99 and seconds up to 59; the fraction
+// is read by ParseFractionMs. A field outside the 32-bit range, or a result below 0, also gives
+// -1, so a valid tag lies within 0..5,999,999 ms.
 qint32 ParseTimeTag(QStringView tag);
 
 }  // namespace lyrova

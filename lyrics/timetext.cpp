@@ -2,6 +2,7 @@
 
 #include "common/numbertext.h"
 #include "common/paths.h"
+#include "lyrics/lrctags.h"
 
 #include <limits>
 
@@ -50,13 +51,14 @@ std::optional<qint32> ParseTimeText(QStringView text) {
   const qsizetype dot = rest.indexOf(u'.');
   const std::optional<qint32> seconds = ParseRoundedInt32(dot < 0 ? rest : rest.first(dot));
   if (!seconds || *seconds > 59) return std::nullopt;
-  qint64 hundredths = qint64(*minutes) * 6000 + qint64(*seconds) * 100;
+  qint64 ms = qint64(*minutes) * 60000 + qint64(*seconds) * 1000;
   if (dot >= 0) {
-    const std::optional<qint32> fraction = ParseRoundedInt32(rest.sliced(dot + 1));
-    if (!fraction || *fraction > 99) return std::nullopt;
-    hundredths += *fraction;
+    // The same fraction as in a time tag, so a typed time means what it would mean in a file.
+    const std::optional<qint32> fraction = ParseFractionMs(rest.sliced(dot + 1));
+    if (!fraction) return std::nullopt;
+    ms += *fraction;
   }
-  const qint64 ms = hundredths * 10 * (negative ? -1 : 1);
+  if (negative) ms = -ms;
   if (ms < std::numeric_limits<qint32>::min() || ms > std::numeric_limits<qint32>::max())
     return std::nullopt;
   return qint32(ms);

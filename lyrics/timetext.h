@@ -15,9 +15,10 @@ namespace lyrova {
 QString FormatTimeTag(qint32 ms, bool showTime, bool noSign);
 
 // A typed time in milliseconds, or nullopt for invalid input. Accepted forms (blanks around
-// the text ignored): a number of seconds ("90", "-2.5"); "m:ss" and "m:ss.xx" with an optional
-// leading "-", where minutes are at most 99, seconds at most 59 and the fraction counts
-// hundredths up to 99 ("1:02.5" is 62,050 ms). Results outside the 32-bit range are invalid.
+// the text ignored): a number of seconds ("90", "-2.5"); "m:ss" and "m:ss.f" with an optional
+// leading "-", where minutes are at most 99, seconds at most 59 and the fraction is one to three
+// digits of a decimal fraction as in a time tag ("1:02.5" is 62,500 ms, "1:02.045" 62,045 ms).
+// Results outside the 32-bit range are invalid.
 std::optional<qint32> ParseTimeText(QStringView text);
 
 }  // namespace lyrova

@@ -78,6 +78,32 @@ class TestEditorWindow : public QObject {
     QVERIFY(f.S().Changed());
   }
 
+  // A file of millisecond tags and keywords in other letter cases opens to the millisecond; a
+  // time typed with three fraction digits is kept the same way; the save writes hundredths.
+  void millisecondTimesThroughTheWindow() {
+    WindowFixture f;
+    EditorWindow& w = f.Open(
+        {f.Lyrics(u"ms.lrc"_qs, "[Ti:T]\r\n[OFFset:-1000]\r\n[00:12.045]one\r\n[00:20.5]two\r\n")});
+    QCOMPARE(w.TLrcInf(0)->text(), u"T"_qs);
+    QCOMPARE(Rows(w), QStringList({u"[ 00:13.04]one"_qs, u"[ 00:21.50]two"_qs}));
+    QCOMPARE(f.S().Document().lines[0].time, 13045);
+    QTest::mouseClick(w.List1()->viewport(), Qt::LeftButton, {},
+                      w.List1()->visualRect(w.List1()->model()->index(1, 0)).center());
+    QCOMPARE(f.S().Selection(), 1);
+    w.TLTEdit()->setFocus();
+    QTRY_VERIFY(w.TLTEdit()->hasFocus());
+    w.TLTEdit()->selectAll();
+    QTest::keyClicks(w.TLTEdit(), u"0:30.125"_qs);
+    QTest::keyClick(w.TLTEdit(), Qt::Key_Return);
+    QCOMPARE(f.S().Document().lines[1].time, 30125);
+    QCOMPARE(Rows(w), QStringList({u"[ 00:13.04]one"_qs, u"[ 00:30.12]two"_qs}));
+    f.saveQuestion.Answer(SaveAnswer::Yes);
+    QVERIFY(w.close());
+    QFile saved(f.Path(u"ms.lrc"_qs));
+    QVERIFY(saved.open(QIODevice::ReadOnly));
+    QCOMPARE(saved.readAll(), QByteArray("[ti:T]\r\n[00:13.04]one\r\n[00:30.12]two\r\n"));
+  }
+
   // The tagging keys work while a box has the focus and leave its text alone.
   void shortcutsWhileTyping() {
     WindowFixture f;

@@ -29,7 +29,8 @@ QByteArray RandomBytes(qsizetype size, quint32 seed) {
 QByteArray TagSoup(qsizetype size, quint32 seed) {
   static const char* const pieces[] = {"[", "]", ":", ".", " ", "\t", "0", "9", "99", "60", "-",
                                        "ti", "offset", "e9", "\r\n", "\xd4\xc2", "\xe6\x9c\x88",
-                                       "\xff", "\0", "[00:01.00]", "[offset:-1]", "+"};
+                                       "\xff", "\0", "[00:01.00]", "[offset:-1]", "+", "045",
+                                       "1234", "[00:01.5]", "[00:01.999]", "OFFSET", "Ti"};
   QRandomGenerator random(seed);
   QByteArray bytes;
   bytes.reserve(size + 16);
@@ -65,6 +66,12 @@ class TestBadInput : public QObject {
     QTest::newRow("no line break, plain text") << QByteArray(4 << 20, 'x') << qsizetype(1);
     QTest::newRow("no line break, 200000 tags") << Repeated("[00:01.00]", 2000000)
                                                 << qsizetype(200000);
+    QTest::newRow("no line break, 200000 millisecond tags") << Repeated("[00:01.045]", 2200000)
+                                                            << qsizetype(200000);
+    QTest::newRow("no line break, tags of four-digit fractions")
+        << Repeated("[00:01.0450]", 2400000) << qsizetype(1);
+    QTest::newRow("a fraction of a megabyte of digits")
+        << QByteArray("[00:01." + QByteArray(1 << 20, '5') + "]x\r\n[00:02.5]y") << qsizetype(2);
     QTest::newRow("no line break, unterminated tags") << Repeated("[ [00:01", 2000000)
                                                       << qsizetype(1);
     QTest::newRow("invalid byte sequences")

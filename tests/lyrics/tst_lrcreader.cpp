@@ -43,15 +43,21 @@ class TestLrcReader : public QObject {
            u"1000 \"a\" | 1000 \"b\" | 3000 \"c\" | 3000 \"a\""_qs,
            u"0 \"\" | 1000 \"a\" | 1000 \"b\" | 3000 \"c\" | 3000 \"a\""_qs);
     AddRow("no fraction", "[01:02]x", u"62000 \"x\""_qs, u"0 \"\" | 62000 \"x\""_qs);
-    AddRow("one-digit fraction", "[01:02.5]x", u"62050 \"x\""_qs, u"0 \"\" | 62050 \"x\""_qs);
-    AddRow("millisecond fraction dropped", "[01:02.500]x", u"~0 \"x\""_qs, QString());
-    AddRow("no zero padding", "[1:2.3]x", u"62030 \"x\""_qs, u"0 \"\" | 62030 \"x\""_qs);
+    AddRow("one-digit fraction", "[01:02.5]x", u"62500 \"x\""_qs, u"0 \"\" | 62500 \"x\""_qs);
+    AddRow("millisecond fraction", "[01:02.500]x", u"62500 \"x\""_qs,
+           u"0 \"\" | 62500 \"x\""_qs);
+    AddRow("milliseconds kept", "[00:12.045]x\r\n[00:12.04]y", u"12040 \"y\" | 12045 \"x\""_qs,
+           u"0 \"\" | 12040 \"y\" | 12045 \"x\""_qs);
+    AddRow("four-digit fraction dropped", "[01:02.5000]x", u"~0 \"x\""_qs, QString());
+    AddRow("no zero padding", "[1:2.3]x", u"62300 \"x\""_qs, u"0 \"\" | 62300 \"x\""_qs);
     AddRow("minutes 100", "[100:00.00]x", u"~0 \"x\""_qs, QString());
     AddRow("seconds 60", "[00:60.00]x", u"~0 \"x\""_qs, QString());
     AddRow("huge minutes reject only the tag", "[99999999999:00.00]x\r\n[00:01.00]y",
            u"~0 \"x\" | 1000 \"y\""_qs, u"0 \"\" | 1000 \"y\""_qs);
     AddRow("negative result dropped", "[-1:30]x", u"~0 \"x\""_qs, QString());
     AddRow("largest time", "[99:59.99]x", u"5999990 \"x\""_qs, u"0 \"\" | 5999990 \"x\""_qs);
+    AddRow("largest millisecond time", "[99:59.999]x", u"5999999 \"x\""_qs,
+           u"0 \"\" | 5999999 \"x\""_qs);
     AddRow("zero time needs no blank line", "[00:00.00]a\r\n[00:01.00]b",
            u"0 \"a\" | 1000 \"b\""_qs, u"0 \"a\" | 1000 \"b\""_qs);
     AddRow("blanks around tags and text", "   [00:01.00]  text  ", u"1000 \"text\""_qs,
@@ -72,7 +78,11 @@ class TestLrcReader : public QObject {
     AddRow("other header tag only", "[re:tool]", QString(), QString());
     AddRow("two other header tags are no header line", "[re:tool][ve:1]", u"~0 \"\""_qs, QString());
     AddRow("unknown tag dropped from text", "[re:tool]words", u"~0 \"words\""_qs, QString());
-    AddRow("upper-case keyword is unknown", "[TI:x]", u"~0 \"\""_qs, QString());
+    AddRow("upper-case keyword", "[TI:x]", QString(), QString());
+    AddRow("mixed-case offset", "[OFFset:5020]\r\n[00:10.00]a", u"4980 \"a\""_qs,
+           u"0 \"\" | 4980 \"a\""_qs);
+    AddRow("offset and milliseconds", "[offset:-5]\r\n[00:01.995]a", u"2000 \"a\""_qs,
+           u"0 \"\" | 2000 \"a\""_qs);
     AddRow("empty tag", "[]x", u"~0 \"x\""_qs, QString());
     AddRow("text after info tag discarded", "[ti:x]trailing", QString(), QString());
     AddRow("info tag after a time tag", "[00:01.00][ti:x]after", u"1000 \"after\""_qs,
@@ -130,8 +140,9 @@ class TestLrcReader : public QObject {
     QTest::addColumn<QStringList>("fields");  // title, artist, album, by, offset
     QTest::newRow("title keeps the blank after the colon")
         << QByteArray("[ti: My Song ]") << QStringList{u" My Song"_qs, {}, {}, {}, u"0"_qs};
-    QTest::newRow("upper case is no keyword")
-        << QByteArray("[TI:x]") << QStringList{{}, {}, {}, {}, u"0"_qs};
+    QTest::newRow("keywords in any letter case")
+        << QByteArray("[TI:x]\r\n[Ar:y][aL:z]\r\n[bY:w]\r\n[OFFSET:-20]")
+        << QStringList{u"x"_qs, u"y"_qs, u"z"_qs, u"w"_qs, u"-20"_qs};
     QTest::newRow("all fields, last one wins")
         << QByteArray("[ti:a]\r\n[ar:b][al:c]\r\n[by:d]\r\n[ti:e]\r\n[offset:-400000]")
         << QStringList{u"e"_qs, u"b"_qs, u"c"_qs, u"d"_qs, u"-300000"_qs};

@@ -56,7 +56,15 @@ class TestLrcTags : public QObject {
     QTest::newRow("by") << u"by:maker"_qs << stored << u"by"_qs << u"maker"_qs;
     QTest::newRow("empty value") << u"ti:"_qs << stored << u"title"_qs << QString();
     QTest::newRow("value with colons") << u"ti:a:b"_qs << stored << u"title"_qs << u"a:b"_qs;
-    QTest::newRow("upper case is no keyword") << u"TI:x"_qs << notInfo << QString() << QString();
+    QTest::newRow("upper-case keyword") << u"TI:x"_qs << stored << u"title"_qs << u"x"_qs;
+    QTest::newRow("mixed-case keyword") << u"aR:y"_qs << stored << u"artist"_qs << u"y"_qs;
+    QTest::newRow("mixed-case album") << u"Al:z"_qs << stored << u"album"_qs << u"z"_qs;
+    QTest::newRow("upper-case by") << u"BY:w"_qs << stored << u"by"_qs << u"w"_qs;
+    QTest::newRow("mixed-case offset") << u"OFFset:5020"_qs << stored << u"offset"_qs
+                                       << u"5020"_qs;
+    QTest::newRow("upper-case longer word") << u"TITLE:x"_qs << notInfo << QString() << QString();
+    QTest::newRow("full-width letters are no keyword")
+        << u"ＴＩ:x"_qs << notInfo << QString() << QString();
     QTest::newRow("no colon") << u"ti x"_qs << notInfo << QString() << QString();
     QTest::newRow("longer word") << u"title:x"_qs << notInfo << QString() << QString();
     QTest::newRow("unknown keyword") << u"re:tool"_qs << notInfo << QString() << QString();
@@ -107,32 +115,46 @@ class TestLrcTags : public QObject {
 
   void parseTimeTag_data() {
     QTest::addColumn<QString>("tag");
-    QTest::addColumn<int>("hundredths");
-    QTest::newRow("full") << u"00:12.34"_qs << 1234;
-    QTest::newRow("minute") << u"01:02.00"_qs << 6200;
-    QTest::newRow("no fraction") << u"01:02"_qs << 6200;
-    QTest::newRow("one-digit fraction counts hundredths") << u"01:02.5"_qs << 6205;
-    QTest::newRow("padded fraction") << u"01:02.05"_qs << 6205;
-    QTest::newRow("fraction 50") << u"01:02.50"_qs << 6250;
-    QTest::newRow("three-digit fraction rejected") << u"01:02.500"_qs << -1;
-    QTest::newRow("099 is 99 hundredths") << u"01:02.099"_qs << 6299;
-    QTest::newRow("no padding needed") << u"1:2.3"_qs << 6203;
-    QTest::newRow("largest") << u"99:59.99"_qs << 599999;
+    QTest::addColumn<int>("ms");
+    QTest::newRow("full") << u"00:12.34"_qs << 12340;
+    QTest::newRow("minute") << u"01:02.00"_qs << 62000;
+    QTest::newRow("no fraction") << u"01:02"_qs << 62000;
+    QTest::newRow("one-digit fraction is tenths") << u"01:02.5"_qs << 62500;
+    QTest::newRow("two-digit fraction is hundredths") << u"01:02.05"_qs << 62050;
+    QTest::newRow("fraction 50") << u"01:02.50"_qs << 62500;
+    QTest::newRow("three-digit fraction is milliseconds") << u"01:02.500"_qs << 62500;
+    QTest::newRow("045 is 45 ms") << u"01:02.045"_qs << 62045;
+    QTest::newRow("099 is 99 ms") << u"01:02.099"_qs << 62099;
+    QTest::newRow("four digits rejected") << u"01:02.0450"_qs << -1;
+    QTest::newRow("four zeros rejected") << u"01:02.0000"_qs << -1;
+    QTest::newRow("no padding needed") << u"1:2.3"_qs << 62300;
+    QTest::newRow("largest in hundredths") << u"99:59.99"_qs << 5999990;
+    QTest::newRow("largest") << u"99:59.999"_qs << 5999999;
     QTest::newRow("minutes 100") << u"100:00.00"_qs << -1;
+    QTest::newRow("minutes 100 with milliseconds") << u"100:00.000"_qs << -1;
     QTest::newRow("seconds 60") << u"00:60.00"_qs << -1;
+    QTest::newRow("seconds 60 with milliseconds") << u"00:60.000"_qs << -1;
+    QTest::newRow("signed fraction") << u"01:02.-5"_qs << -1;
+    QTest::newRow("plus-signed fraction") << u"01:02.+5"_qs << -1;
+    QTest::newRow("second dot") << u"01:02.5.5"_qs << -1;
+    QTest::newRow("exponent in the fraction") << u"01:02.1e1"_qs << -1;
+    QTest::newRow("letter in the fraction") << u"01:02.5x"_qs << -1;
+    QTest::newRow("blank fraction") << u"01:02.  "_qs << -1;
+    QTest::newRow("blank inside the fraction") << u"01:02.4 5"_qs << -1;
+    QTest::newRow("full-width fraction digit") << u"01:02.５"_qs << -1;
     QTest::newRow("no colon") << u"0102"_qs << -1;
     QTest::newRow("dot at the end") << u"01:02."_qs << -1;
     QTest::newRow("empty minutes") << u":05"_qs << -1;
     QTest::newRow("empty seconds") << u"01:"_qs << -1;
     QTest::newRow("second colon") << u"1:2:3"_qs << -1;
     QTest::newRow("letters") << u"ab:cd"_qs << -1;
-    QTest::newRow("blanks in fields") << u"01 : 02 . 03"_qs << 6203;
-    QTest::newRow("rounded minutes") << u"0.5:01"_qs << 100;
-    QTest::newRow("rounded minutes, half up to even") << u"1.5:00"_qs << 12000;
-    QTest::newRow("dot in seconds starts the fraction") << u"0:1.5"_qs << 105;
-    QTest::newRow("minutes rounded to 99") << u"99.4:00"_qs << 594000;
+    QTest::newRow("blanks in fields") << u"01 : 02 . 03"_qs << 62030;
+    QTest::newRow("rounded minutes") << u"0.5:01"_qs << 1000;
+    QTest::newRow("rounded minutes, half up to even") << u"1.5:00"_qs << 120000;
+    QTest::newRow("dot in seconds starts the fraction") << u"0:1.5"_qs << 1500;
+    QTest::newRow("minutes rounded to 99") << u"99.4:00"_qs << 5940000;
     QTest::newRow("minutes rounded to 100") << u"99.6:00"_qs << -1;
-    QTest::newRow("negative seconds field") << u"01:-5"_qs << 5500;
+    QTest::newRow("negative seconds field") << u"01:-5"_qs << 55000;
     QTest::newRow("negative result") << u"-1:30"_qs << -1;
     QTest::newRow("huge minutes") << u"99999999999:00.00"_qs << -1;
     QTest::newRow("huge negative minutes") << u"-99999999999:00.00"_qs << -1;
@@ -142,8 +164,8 @@ class TestLrcTags : public QObject {
   }
   void parseTimeTag() {
     QFETCH(QString, tag);
-    QFETCH(int, hundredths);
-    QCOMPARE(ParseTimeTag(tag), hundredths);
+    QFETCH(int, ms);
+    QCOMPARE(ParseTimeTag(tag), ms);
   }
 };
 

@@ -64,6 +64,9 @@ class TestLrcWriter : public QObject {
         << u"[offset:500]\r\nx\r\n[00:01.50]b\r\n"_qs;
     QTest::newRow("sub-hundredths truncated")
         << Doc({{1239, u"a"_qs, true}}) << false << u"[00:01.23]a\r\n"_qs;
+    QTest::newRow("milliseconds truncated, not rounded")
+        << Doc({{12345, u"a"_qs, true}, {62999, u"b"_qs, true}}) << true
+        << u"[00:12.34]a\r\n[01:02.99]b\r\n"_qs;
     QTest::newRow("minutes run up to 99")
         << Doc({{4500000, u"a"_qs, true}, {5999990, u"b"_qs, true}}) << false
         << u"[75:00.00]a\r\n[99:59.99]b\r\n"_qs;
@@ -108,6 +111,32 @@ class TestLrcWriter : public QObject {
     QFETCH(bool, compressed);
     QFETCH(QString, text);
     QCOMPARE(LrcText(doc, compressed), text);
+  }
+
+  // A file with millisecond tags is written in hundredths, each time cut down to its hundredth.
+  void millisecondFilesSavedInHundredths_data() {
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<bool>("compressed");
+    QTest::addColumn<QByteArray>("written");
+    QTest::newRow("expanded") << QByteArray("[00:12.345]a\r\n[00:12.349]b\r\n[99:59.999]c")
+                              << false
+                              << QByteArray("[00:12.34]a\r\n[00:12.34]b\r\n[99:59.99]c\r\n");
+    QTest::newRow("compressed, tenths")
+        << QByteArray("[00:01.5][00:03.045]A\r\n[00:02.009]B") << true
+        << QByteArray("[00:01.50][00:03.04]A\r\n[00:02.00]B\r\n");
+    QTest::newRow("negative offset adds milliseconds")
+        << QByteArray("[offset:-7]\r\n[00:00.995]a") << false << QByteArray("[00:01.00]a\r\n");
+    QTest::newRow("offset below zero is written back")
+        << QByteArray("[offset:5]\r\n[00:00.003]a\r\n[00:01.999]b") << false
+        << QByteArray("[offset:2]\r\n[00:00.00]a\r\n[00:01.99]b\r\n");
+  }
+  void millisecondFilesSavedInHundredths() {
+    QFETCH(QByteArray, bytes);
+    QFETCH(bool, compressed);
+    QFETCH(QByteArray, written);
+    LyricsDocument doc;
+    QVERIFY(ReadLrcBytes(doc, bytes, ReaderMode::Editor));
+    QCOMPARE(LrcFileBytes(doc, compressed), written);
   }
 
   // A file already in the writer's own layout is written back byte for byte, in its encoding,

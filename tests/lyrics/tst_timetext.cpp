@@ -44,7 +44,9 @@ class TestTimeText : public QObject {
     QTest::addColumn<QString>("text");
     QTest::addColumn<bool>("valid");
     QTest::addColumn<int>("ms");
-    QTest::newRow("one-digit fraction") << u"1:02.5"_qs << true << 62050;
+    QTest::newRow("one-digit fraction is tenths") << u"1:02.5"_qs << true << 62500;
+    QTest::newRow("three-digit fraction is milliseconds") << u"1:02.045"_qs << true << 62045;
+    QTest::newRow("negative milliseconds") << u"-00:12.345"_qs << true << -12345;
     QTest::newRow("full") << u"01:02.34"_qs << true << 62340;
     QTest::newRow("no fraction") << u"01:02"_qs << true << 62000;
     QTest::newRow("seconds only") << u"90"_qs << true << 90000;
@@ -54,10 +56,14 @@ class TestTimeText : public QObject {
     QTest::newRow("seconds rounded half to even, up") << u"0.1875"_qs << true << 188;
     QTest::newRow("negative tag") << u"-01:02.50"_qs << true << -62500;
     QTest::newRow("blanks around") << u"  1:00  "_qs << true << 60000;
-    QTest::newRow("largest") << u"99:59.99"_qs << true << 5999990;
+    QTest::newRow("largest in hundredths") << u"99:59.99"_qs << true << 5999990;
+    QTest::newRow("largest") << u"99:59.999"_qs << true << 5999999;
     QTest::newRow("minutes rounded") << u"1.5:00"_qs << true << 120000;
     QTest::newRow("seconds 60") << u"01:60"_qs << false << 0;
-    QTest::newRow("fraction 100") << u"01:02.100"_qs << false << 0;
+    QTest::newRow("fraction 100 is milliseconds") << u"01:02.100"_qs << true << 62100;
+    QTest::newRow("four-digit fraction") << u"01:02.1000"_qs << false << 0;
+    QTest::newRow("signed fraction") << u"1:02.-5"_qs << false << 0;
+    QTest::newRow("second dot") << u"1:02.5.5"_qs << false << 0;
     QTest::newRow("minutes 100") << u"100:00"_qs << false << 0;
     QTest::newRow("empty fraction") << u"01:02."_qs << false << 0;
     QTest::newRow("empty") << QString() << false << 0;

@@ -55,6 +55,26 @@ class TestPlayerPlayback : public QObject {
     QCOMPARE(f.echoed, u"\none\ntwo a\ntwo b\nthree\n"_qs);
   }
 
+  // Millisecond tags and an offset keyword in another letter case: each line changes on its
+  // millisecond.
+  void millisecondTagsChangeLinesOnTime() {
+    PlayerFixture f;
+    const QString song = f.Song(QStringLiteral("ms.mp3"), 10'000);
+    PlayerFixture::Write(f.root.filePath(QStringLiteral("music/ms.lrc")),
+                         "[OFFset:500]\r\n[00:01.045]one\r\n[00:01.5]two\r\n");
+    PlayerWindow& w = f.Start({song});
+    QCOMPARE(w.Lyrics().count(), 3);
+    f.PlayFor(544);
+    QCOMPARE(w.CurrentLineText(), QString());
+    QCOMPARE(w.NextLineText(), u"one"_qs);
+    f.PlayFor(1);  // 545 ms: 1,045 ms less the offset
+    QCOMPARE(w.CurrentLineText(), u"one"_qs);
+    f.PlayFor(454);
+    QCOMPARE(w.CurrentLineText(), u"one"_qs);
+    f.PlayFor(1);  // 1,000 ms: ".5" is half a second
+    QCOMPARE(w.CurrentLineText(), u"two"_qs);
+  }
+
   // A line of megabytes: both labels show its start ending in "…"; the document, the echo and
   // chat sending keep the whole line.
   void longLineShownCutPassedOnWhole() {
