@@ -23,11 +23,11 @@ namespace {
 // Which columns of expected.tsv the reader is held to. A column is switched on by the change
 // that makes the reader meet it on every file; until then only what holds today is checked.
 struct ExpectedColumns {
-  // timed_lines, player_ms_sum, shared_times: needs three-digit fractions as milliseconds,
-  // UTF-16 files read, keywords in any letter case (offset).
-  bool timedLines = false;
-  // offset: needs keywords in any letter case.
-  bool offset = false;
+  // timed_lines, player_ms_sum, shared_times: three-digit fractions as milliseconds, UTF-16 files
+  // read, keywords in any letter case (offset).
+  bool timedLines = true;
+  // offset: keywords in any letter case.
+  bool offset = true;
   // word_tags: needs the Player's text without word tags.
   bool wordTags = false;
   // unknown_tags: unknown metadata lines kept by the Editor and written back.
