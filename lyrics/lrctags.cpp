@@ -104,15 +104,13 @@ InfoTagResult ParseInfoTag(LyricsDocument& doc, QStringView tag) {
 std::optional<qint32> ParseFractionMs(QStringView fraction) {
   const QStringView digits = TrimBlanksView(fraction);
   if (digits.isEmpty() || digits.size() > 3) return std::nullopt;
+  // Tenths, hundredths, thousandths; missing places are zeros, so ".5" is ".500".
+  static constexpr qint32 kPlaceMs[] = {100, 10, 1};
   qint32 ms = 0;
-  for (qsizetype i = 0; i < 3; ++i) {
-    qint32 digit = 0;  // missing places are zeros: ".5" is ".500"
-    if (i < digits.size()) {
-      const char16_t c = digits[i].unicode();
-      if (c < u'0' || c > u'9') return std::nullopt;
-      digit = c - u'0';
-    }
-    ms = ms * 10 + digit;
+  for (qsizetype i = 0; i < digits.size(); ++i) {
+    const char16_t c = digits[i].unicode();
+    if (c < u'0' || c > u'9') return std::nullopt;
+    ms += (c - u'0') * kPlaceMs[i];
   }
   return ms;
 }
