@@ -12,7 +12,7 @@ for target in "$build"/fuzz/fuzz_*; do
   corpus=$build/fuzz-corpus/$name
   mkdir -p "$corpus"
   seeds=()
-  for d in "$here/../lyrics/data" "$here/../../demo"; do [ -d "$d" ] && seeds+=("$d"); done
+  for d in "$here/../lyrics/data" "$here/../lyrics/corpus" "$here/../../demo"; do [ -d "$d" ] && seeds+=("$d"); done
   echo "== $name for ${seconds}s"
   if ! "$target" -max_total_time="$seconds" -max_len=65536 -rss_limit_mb=2048 \
       -print_final_stats=1 -artifact_prefix="$build/$name-" "$corpus" "${seeds[@]}" 2>"$build/$name.log"; then
