@@ -20,7 +20,10 @@ QStringConverter::Encoding Utf16Of(TextEncoding encoding) {
 }
 
 QStringDecoder MakeDecoder(TextEncoding encoding) {
-  if (IsUtf16(encoding)) return QStringDecoder(Utf16Of(encoding), QStringConverter::Flag::Stateless);
+  // The file's mark is removed before decoding: a U+FEFF still there is text and is kept.
+  if (IsUtf16(encoding))
+    return QStringDecoder(Utf16Of(encoding),
+                          QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom);
   if (encoding != TextEncoding::Ansi)
     return QStringDecoder(QStringConverter::Utf8,
                           QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom);

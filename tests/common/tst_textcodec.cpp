@@ -69,6 +69,10 @@ class TestTextCodec : public QObject {
     TextDecoder decoder(TextEncoding::Utf8);
     QCOMPARE(decoder.Decode(text.toUtf8()), text);
     QCOMPARE(DecodeFile(EncodeFile(text, TextEncoding::Utf8Bom)), text);
+    for (const TextEncoding utf16 : {TextEncoding::Utf16Le, TextEncoding::Utf16Be}) {
+      QCOMPARE(TextDecoder(utf16).Decode(TextEncoder(utf16).Encode(text)), text);
+      QCOMPARE(DecodeFile(EncodeFile(text, utf16)), text);
+    }
   }
 
   void invalidBytesNeverCrash() {
