@@ -67,24 +67,6 @@ void SetAscii(QString& text, QByteArrayView bytes) {
   for (qsizetype i = 0; i < bytes.size(); ++i) out[i] = QChar(char16_t(static_cast<uchar>(bytes[i])));
 }
 
-// A header tag "key:value" whose key is made of letters, "_" and "-" and is none of the
-// interpreted keywords (in any letter case): such tags carry data of other programs.
-bool ReadHeaderTag(QStringView tag, HeaderTag* header) {
-  const qsizetype colon = tag.indexOf(u':');
-  if (colon <= 0) return false;
-  const QStringView key = tag.first(colon);
-  for (const QChar ch : key) {
-    const char16_t c = ch.unicode();
-    if (!((c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || c == u'_' || c == u'-')) return false;
-  }
-  for (const char16_t* known : {u"ti", u"ar", u"al", u"by", u"offset"}) {
-    if (key.compare(QStringView(known), Qt::CaseInsensitive) == 0) return false;
-  }
-  header->key = key.toString();
-  header->value = tag.sliced(colon + 1).toString();
-  return true;
-}
-
 // About one line per line feed, but never more than one per 16 bytes, so that a file made of
 // line breaks alone does not reserve far more than it needs.
 qsizetype EstimatedLineCount(QByteArrayView bytes) {
@@ -185,7 +167,7 @@ bool ReadLrcBytes(LyricsDocument& doc, QByteArrayView bytes, ReaderMode mode, QS
     if (!timedLine && !infoLine && tagCount == 1 && (decoded || line.size() == raw.size()) &&
         TrimBlanksView(line.sliced(textStart)).isEmpty()) {
       HeaderTag header;
-      if (ReadHeaderTag(line.sliced(firstTagFrom, firstTagSize), &header)) {
+      if (ParseHeaderTag(line.sliced(firstTagFrom, firstTagSize), &header)) {
         if (editor) {
           header.line = line.toString();
           out.tags.append(std::move(header));

@@ -63,24 +63,45 @@ QStringView NextTag(QStringView line, qsizetype start, qsizetype* next) {
   return TrimBlanksView(line.sliced(i + 1, close - i - 1));
 }
 
+namespace {
+
+struct Keyword {
+  QStringView name;
+  QString LyricsDocument::*field;  // nullptr for "offset"
+};
+const std::array<Keyword, 5> kKeywords = {{
+    {u"ti", &LyricsDocument::title},
+    {u"ar", &LyricsDocument::artist},
+    {u"al", &LyricsDocument::album},
+    {u"by", &LyricsDocument::by},
+    {u"offset", nullptr},
+}};
+
+}  // namespace
+
+bool ParseHeaderTag(QStringView tag, HeaderTag* header) {
+  const qsizetype colon = tag.indexOf(u':');
+  if (colon <= 0) return false;
+  const QStringView key = tag.first(colon);
+  for (const QChar ch : key) {
+    const char16_t c = ch.unicode();
+    if (!((c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || c == u'_' || c == u'-')) return false;
+  }
+  for (const Keyword& keyword : kKeywords) {
+    if (key.compare(keyword.name, Qt::CaseInsensitive) == 0) return false;
+  }
+  header->key = key.toString();
+  header->value = tag.sliced(colon + 1).toString();
+  return true;
+}
+
 InfoTagResult ParseInfoTag(LyricsDocument& doc, QStringView tag) {
-  struct Keyword {
-    QStringView name;
-    QString LyricsDocument::*field;  // nullptr for "offset"
-  };
-  static const std::array<Keyword, 5> keywords = {{
-      {u"ti", &LyricsDocument::title},
-      {u"ar", &LyricsDocument::artist},
-      {u"al", &LyricsDocument::album},
-      {u"by", &LyricsDocument::by},
-      {u"offset", nullptr},
-  }};
   // Most tags are time tags, which start with a digit: no keyword can match them.
   if (tag.isEmpty()) return InfoTagResult::NotInfo;
   const char16_t first = AsciiLower(tag[0].unicode());
   if (first != u't' && first != u'a' && first != u'b' && first != u'o')
     return InfoTagResult::NotInfo;
-  for (const Keyword& keyword : keywords) {
+  for (const Keyword& keyword : kKeywords) {
     if (!StartsWithKeyword(tag, keyword.name)) continue;
     const QStringView rest = TrimBlanksView(tag.sliced(keyword.name.size()));
     if (!rest.startsWith(u':')) continue;

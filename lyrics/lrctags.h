@@ -30,6 +30,10 @@ enum class InfoTagResult {
 // stored below -300,000 ms.
 InfoTagResult ParseInfoTag(LyricsDocument& doc, QStringView tag);
 
+// A header tag "key:value" whose key is made of letters, "_" and "-" and is none of the keywords
+// above (in any letter case): such tags carry data of other programs. Fills key and value.
+bool ParseHeaderTag(QStringView tag, HeaderTag* header);
+
 // The milliseconds of a time's fraction, the text after its ".": one to three ASCII digits, blanks
 // around them ignored, read as a decimal fraction of a second (".5" and ".500" are 500 ms, ".05"
 // 50 ms, ".045" 45 ms). nullopt for anything else: no digit, four or more, a sign, a second ".".

@@ -8,6 +8,7 @@
 #include "lyrics/textfiles.h"
 #include "scanner/engine/dirfile.h"
 #include "tests/common/filesizelimit.h"
+#include "tests/lyrics/lyricstestutil.h"
 
 #include <QDir>
 #include <QFile>
@@ -22,16 +23,6 @@ using namespace lyrova;
 namespace {
 
 enum class Writer { WholeFile, TextLines, TextFile, Setting, DirListRewrite, DirListAppend };
-
-QByteArray ReadBytes(const QString& path) {
-  QFile file(path);
-  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
-
-bool WriteBytes(const QString& path, const QByteArray& bytes) {
-  QFile file(path);
-  return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.flush();
-}
 
 QStringList Entries(const QString& folder) {
   return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
@@ -121,10 +112,10 @@ class TestCheckedFiles : public QObject {
     const QString folder = root.filePath(u"Lyrova"_qs);
     QVERIFY(QDir().mkpath(folder));
     const QString path = folder + u"/Lyrova.ini"_qs;
-    QVERIFY(WriteBytes(path, "[Set]\nKeep=old\n"));
+    QVERIFY(lyricstest::WriteFile(path, "[Set]\nKeep=old\n"));
     WriteThrough through(Writer(writer), path, root.path());
     QVERIFY(through.Ready());
-    const QByteArray before = ReadBytes(path);
+    const QByteArray before = lyricstest::ReadFile(path);
     const QStringList entries = Entries(folder);
 
     QString error;
@@ -136,17 +127,17 @@ class TestCheckedFiles : public QObject {
     }
     QVERIFY(!ok);
     QCOMPARE(error, QString(message).replace(u'@', path));
-    QCOMPARE(ReadBytes(path), before);
+    QCOMPARE(lyricstest::ReadFile(path), before);
     QCOMPARE(Entries(folder), entries);
     // Without the limit the same write goes through.
     QVERIFY(through.Write(size, &error));
-    QVERIFY(ReadBytes(path).size() > 1024);
+    QVERIFY(lyricstest::ReadFile(path).size() > 1024);
   }
 
   void replacementKeepsModeOwnerAndLinks() {
     QTemporaryDir dir;
     const QString path = dir.filePath(u"song.lrc"_qs);
-    QVERIFY(WriteBytes(path, "old"));
+    QVERIFY(lyricstest::WriteFile(path, "old"));
     QVERIFY(::chmod(QFile::encodeName(path).constData(), 0640) == 0);
     QVERIFY(WriteWholeFile(path, "new", nullptr));
     QCOMPARE(StatOf(path).st_mode & 07777, mode_t(0640));
@@ -156,7 +147,7 @@ class TestCheckedFiles : public QObject {
     QString error;
     const bool root = ::geteuid() == 0;
     QCOMPARE(WriteWholeFile(path, "newer", &error), root);
-    QCOMPARE(ReadBytes(path), root ? QByteArray("newer") : QByteArray("new"));
+    QCOMPARE(lyricstest::ReadFile(path), root ? QByteArray("newer") : QByteArray("new"));
     QCOMPARE(StatOf(path).st_mode & 07777, mode_t(0444));
     if (!root) QCOMPARE(error, QString::fromLocal8Bit(std::strerror(EACCES)));
 
@@ -173,7 +164,7 @@ class TestCheckedFiles : public QObject {
     QVERIFY(::chmod(QFile::encodeName(path).constData(), 0644) == 0);
     QVERIFY(WriteWholeFile(link, "through the link", nullptr));
     QVERIFY(S_ISLNK(StatOf(link).st_mode));
-    QCOMPARE(ReadBytes(path), QByteArray("through the link"));
+    QCOMPARE(lyricstest::ReadFile(path), QByteArray("through the link"));
 
     // A new file gets what the umask gives.
     const mode_t mask = ::umask(022);
@@ -207,7 +198,7 @@ class TestCheckedFiles : public QObject {
     QVERIFY(S_ISFIFO(StatOf(pipe).st_mode));
 
     const QString file = dir.filePath(u"song.lrc"_qs);
-    QVERIFY(WriteBytes(file, "[00:01.00]one\r\n"));
+    QVERIFY(lyricstest::WriteFile(file, "[00:01.00]one\r\n"));
     const QString link = dir.filePath(u"link.lrc"_qs);
     QVERIFY(QFile::link(file, link));
     QCOMPARE(ReadTextLines(link), std::optional<QStringList>(QStringList{u"[00:01.00]one"_qs}));
