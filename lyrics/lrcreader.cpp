@@ -4,6 +4,7 @@
 #include "common/paths.h"
 #include "lyrics/lrctags.h"
 #include "lyrics/rawlines.h"
+#include "lyrics/wordtags.h"
 
 #include <algorithm>
 #include <cstring>
@@ -181,6 +182,21 @@ bool ReadLrcBytes(LyricsDocument& doc, QByteArrayView bytes, ReaderMode mode, QS
     if (!timedLine && (!editor || infoLine)) continue;
     QString text = decoded ? LineText(whole, textStart, mode)
                            : reader.Decode(TextBytes(raw.sliced(textStart), mode));
+    if (timedLine) {
+      anchorTime = out.lines[firstNew].time;
+      for (qsizetype i = firstNew + 1; i < out.lines.size(); ++i)
+        anchorTime = std::min(anchorTime, out.lines[i].time);
+    }
+    // The Player shows and sends a word-timed text without its word tags (only timed lines
+    // reach here in its mode); the Editor keeps them as typed.
+    qint32 words = -1;
+    if (!editor) {
+      QList<LyricWord> lineWords;
+      if (TakeWordTags(text, anchorTime, &lineWords)) {
+        words = qint32(out.words.size());
+        out.words.append(std::move(lineWords));
+      }
+    }
     // Decoders allocate room for the longest possible result. The document keeps an exact copy,
     // and the decoder's block is freed at once for the next line to reuse (shrinking it in place
     // would leave a fragment behind for every line). A very long text is shrunk instead, so that
@@ -194,9 +210,8 @@ bool ReadLrcBytes(LyricsDocument& doc, QByteArrayView bytes, ReaderMode mode, QS
       out.lines.append(LyricLine{anchorTime, std::move(text), false});
       continue;
     }
-    anchorTime = out.lines[firstNew].time;
     const qsizetype last = out.lines.size() - 1;
-    for (qsizetype i = firstNew + 1; i <= last; ++i) anchorTime = std::min(anchorTime, out.lines[i].time);
+    for (qsizetype i = firstNew; i <= last; ++i) out.lines[i].words = words;
     for (qsizetype i = firstNew; i < last; ++i) out.lines[i].text = text;
     out.lines[last].text = std::move(text);
   }

@@ -5,9 +5,11 @@
 #include <QByteArrayView>
 #include <QString>
 
-// The LRC reader shared by both programs. The Editor keeps untagged text lines (they inherit the
-// largest time so far) and the `timed` flag; the Player drops them, always trims the text,
-// raises negative times to 0 and puts an empty line at 0 ms before a later first lyric.
+// The LRC reader shared by both programs. The Editor keeps untagged text lines (they take the
+// earliest time of the last timed line before them), the `timed` flag, other header tags and
+// word tags as typed; the Player drops untagged lines, always trims the text, takes word tags
+// out of it into the document's `words`, raises negative times to 0 and puts an empty line at
+// 0 ms before a later first lyric.
 namespace lyrova {
 
 enum class ReaderMode { Editor, Player };

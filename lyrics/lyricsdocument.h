@@ -10,10 +10,21 @@
 // by its caller; every operation on it is a free function taking it by reference.
 namespace lyrova {
 
+// One word of a word-timed line ("[00:05.00]<00:05.00>逐<00:05.50>字"), as the Player reads it.
+struct LyricWord {
+  qint32 time = 0;   // milliseconds after the line's own time, never less than the word before
+  qint32 start = 0;  // where the word starts in the line's text; it runs to the next word's start
+
+  friend bool operator==(const LyricWord&, const LyricWord&) = default;
+};
+
 struct LyricLine {
   qint32 time = 0;     // milliseconds from the start of the song, the file's offset applied
   QString text;
   bool timed = false;  // Editor: the line carried its own time tag (false: it inherited a time)
+  // Player: the index of the line's words in LyricsDocument::words, or -1 when the line has no
+  // word timing. Every line made from one file line shares its words.
+  qint32 words = -1;
 
   friend bool operator==(const LyricLine&, const LyricLine&) = default;
 };
@@ -39,6 +50,7 @@ struct LyricsDocument {
   qint32 offset = 0;  // last valid "offset" tag, already applied to the line times
   QList<HeaderTag> tags;  // Editor: lines of other header tags, in file order
   QList<LyricLine> lines;
+  QList<QList<LyricWord>> words;  // Player: the word timing of lines, see LyricLine::words
   // The encoding the file was read in; SaveLrc writes the same. New documents use ANSI.
   TextEncoding encoding = TextEncoding::Ansi;
 
@@ -47,7 +59,7 @@ struct LyricsDocument {
   friend bool operator==(const LyricsDocument&, const LyricsDocument&) = default;
 };
 
-// Empties the info fields, the header tags and the lines, sets `offset` to 0 and the encoding to ANSI.
+// Empties the info fields, the header tags, the lines and their words, sets `offset` to 0 and the encoding to ANSI.
 void ClearLyrics(LyricsDocument& doc);
 
 // The text a line stores: `text` without leading and trailing blanks, except that a text made
@@ -67,3 +79,4 @@ void InsertLyricLine(LyricsDocument& doc, qint32 time, const QString& text, bool
 
 // Lines are moved, not copied, when the list grows.
 Q_DECLARE_TYPEINFO(lyrova::LyricLine, Q_RELOCATABLE_TYPE);
+Q_DECLARE_TYPEINFO(lyrova::LyricWord, Q_PRIMITIVE_TYPE);

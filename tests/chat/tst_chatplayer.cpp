@@ -14,8 +14,10 @@ using namespace lyrova;
 
 namespace {
 
+// The third line is word-timed: its word tags are never sent.
 const QByteArray kLyrics =
-    "[00:01.00]一\r\n[00:02.00]\r\n[00:03.00]二 二\r\n[00:04.00]三\r\n[00:05.00]四\r\n";
+    "[00:01.00]一\r\n[00:02.00]\r\n[00:03.00]<00:03.00>二 <00:03.40>二<00:03.90>\r\n[00:04.00]三\r\n"
+    "[00:05.00]四\r\n";
 
 // Whether button 5 shows the "sending on" picture.
 bool SendIconOn(const PlayerWindow& w) {

@@ -2,7 +2,7 @@
 // the document's promises: lines in time order, times within the documented range, and the
 // Player's first line at 0 ms. The input read as one tag must be no time or one of 0..5,999,999
 // ms, and every time the reader made, written as the writer writes its tag, must read back as
-// that time cut down to its hundredth.
+// that time cut down to its hundredth. Word timing must stay within its line.
 #include "common/paths.h"
 #include "lyrics/lrcreader.h"
 #include "lyrics/lrctags.h"
@@ -28,6 +28,21 @@ void CheckTagRoundTrip(qint32 time) {
   Check(lyrova::ParseTimeTag(lyrova::FormatTimeTag(time, true, true)) == time / 10 * 10);
 }
 
+// Word timing is the Player's alone: every word list covers its line's text from the start, with
+// starts and times that never go back.
+void VerifyWords(const lyrova::LyricsDocument& doc, lyrova::ReaderMode mode) {
+  if (mode == lyrova::ReaderMode::Editor) Check(doc.words.isEmpty());
+  for (const lyrova::LyricLine& line : doc.lines) {
+    if (line.words < 0) continue;
+    Check(line.words < doc.words.size());
+    const QList<lyrova::LyricWord>& words = doc.words[line.words];
+    Check(!words.isEmpty() && words[0].start == 0 && words[0].time >= 0);
+    for (qsizetype w = 1; w < words.size(); ++w)
+      Check(words[w - 1].time <= words[w].time && words[w - 1].start <= words[w].start &&
+            words[w].start <= line.text.size());
+  }
+}
+
 void Verify(const lyrova::LyricsDocument& doc, lyrova::ReaderMode mode) {
   for (qsizetype i = 0; i < doc.count(); ++i) {
     const qint32 time = doc.lines[i].time;
@@ -42,6 +57,7 @@ void Verify(const lyrova::LyricsDocument& doc, lyrova::ReaderMode mode) {
     }
   }
   if (mode == lyrova::ReaderMode::Player && doc.count() > 0) Check(doc.lines[0].time == 0);
+  VerifyWords(doc, mode);
 }
 
 }  // namespace

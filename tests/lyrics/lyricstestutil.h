@@ -47,6 +47,15 @@ inline void CheckInvariants(const lyrova::LyricsDocument& doc, lyrova::ReaderMod
     QVERIFY2(line.time >= lowest && line.time <= 6299999, qPrintable(QString::number(line.time)));
     if (i > 0) QVERIFY(doc.lines[i - 1].time <= line.time);
     if (mode == lyrova::ReaderMode::Player) QVERIFY(!line.timed);
+    // Word timing is the Player's alone; words start in order within the text, never going back.
+    if (line.words < 0) continue;
+    QVERIFY(mode == lyrova::ReaderMode::Player && line.words < doc.words.size());
+    const QList<lyrova::LyricWord>& words = doc.words[line.words];
+    QVERIFY(!words.isEmpty() && words.first().time >= 0);
+    for (qsizetype w = 0; w < words.size(); ++w) {
+      QVERIFY(words[w].start >= 0 && words[w].start <= line.text.size());
+      if (w > 0) QVERIFY(words[w - 1].time <= words[w].time && words[w - 1].start <= words[w].start);
+    }
   }
   if (mode == lyrova::ReaderMode::Player && doc.count() > 0) QCOMPARE(doc.lines.first().time, 0);
 }

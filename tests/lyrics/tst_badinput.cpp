@@ -30,7 +30,8 @@ QByteArray TagSoup(qsizetype size, quint32 seed) {
   static const char* const pieces[] = {"[", "]", ":", ".", " ", "\t", "0", "9", "99", "60", "-",
                                        "ti", "offset", "e9", "\r\n", "\xd4\xc2", "\xe6\x9c\x88",
                                        "\xff", "\0", "[00:01.00]", "[offset:-1]", "+", "045",
-                                       "1234", "[00:01.5]", "[00:01.999]", "OFFSET", "Ti"};
+                                       "1234", "[00:01.5]", "[00:01.999]", "OFFSET", "Ti", "<", ">",
+                                       "<00:02.00>", "<00:00.5>", "<00:01.0450>", "<<"};
   QRandomGenerator random(seed);
   QByteArray bytes;
   bytes.reserve(size + 16);
@@ -74,6 +75,12 @@ class TestBadInput : public QObject {
         << QByteArray("[00:01." + QByteArray(1 << 20, '5') + "]x\r\n[00:02.5]y") << qsizetype(2);
     QTest::newRow("no line break, unterminated tags") << Repeated("[ [00:01", 2000000)
                                                       << qsizetype(1);
+    // 50 MB of word tags on one line: taken out in one pass, every other form kept.
+    QTest::newRow("a line of 50 MB of word tags")
+        << QByteArray("[00:05.00]" + Repeated("<00:05.00>\xe5\xad\x97", 50 << 20)) << qsizetype(1);
+    QTest::newRow("a line of 20 MB of broken word tags")
+        << QByteArray("[00:05.00]" + Repeated("<00:05.00<<00:0>x<60:00.0000>", 20 << 20))
+        << qsizetype(1);
     QTest::newRow("invalid byte sequences")
         << QByteArray("[ti:\xff\xfe\x80]\r\n[00:01.00]\x81\r\n[00:02.00]\xe6\x9c\r\n\xc0\xaf")
         << qsizetype(3);

@@ -29,7 +29,7 @@ struct ExpectedColumns {
   // offset: keywords in any letter case.
   bool offset = true;
   // word_tags: needs the Player's text without word tags.
-  bool wordTags = false;
+  bool wordTags = true;
   // unknown_tags: unknown metadata lines kept by the Editor and written back.
   bool unknownTags = true;
 };
@@ -102,8 +102,13 @@ void CheckExpectations(const LyricsDocument& player, const LyricsDocument& edito
   }
   if (kChecked.offset) QCOMPARE(qint64(player.offset), Column(row, "offset"));
   if (kChecked.wordTags && Column(row, "word_tags")) {
-    static const QRegularExpression wordTag(QStringLiteral("<\\d{1,2}:\\d{1,2}(\\.\\d{1,3})?>"));
+    // A valid word tag (seconds below 60) is gone from the Player's text into its words, and
+    // kept by the Editor.
+    static const QRegularExpression wordTag(QStringLiteral("<\\d{1,2}:[0-5]?\\d(\\.\\d{1,3})?>"));
     for (const LyricLine& line : lines) QVERIFY2(!line.text.contains(wordTag), qPrintable(line.text));
+    QVERIFY(std::any_of(lines.begin(), lines.end(), [](const LyricLine& l) { return l.words >= 0; }));
+    QVERIFY(std::any_of(editor.lines.begin(), editor.lines.end(),
+                        [](const LyricLine& l) { return l.text.contains(wordTag); }));
   }
 }
 

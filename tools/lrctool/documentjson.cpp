@@ -1,5 +1,7 @@
 #include "documentjson.h"
 
+#include "lyrics/wordtags.h"
+
 namespace lyrova {
 namespace {
 
@@ -69,6 +71,18 @@ QByteArray DocumentJson(const LyricsDocument& doc, bool editor) {
     out += "{\"time\": " + QByteArray::number(line.time) + ", \"text\": ";
     AppendString(out, line.text);
     if (editor) out += line.timed ? ", \"timed\": true" : ", \"timed\": false";
+    if (line.words >= 0) {
+      const QList<LyricWord>& words = doc.words[line.words];
+      out += ", \"words\": [";
+      for (qsizetype w = 0; w < words.size(); ++w) {
+        out += w > 0 ? ", {\"time\": " : "{\"time\": ";
+        out += QByteArray::number(qint64(line.time) + words[w].time);
+        out += ", \"text\": ";
+        AppendString(out, WordText(line.text, words, w).toString());
+        out += '}';
+      }
+      out += ']';
+    }
     out += '}';
   }
   out += "]}\n";
