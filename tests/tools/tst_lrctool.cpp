@@ -7,6 +7,7 @@
 #include <QJsonObject>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -158,6 +159,29 @@ class TestLrcTool : public QObject {
              (QJsonArray{QJsonArray{u"kuwo"_qs, u"881"_qs}, QJsonArray{u"Length"_qs, u" 03:20"_qs}}));
     const QJsonObject player = QJsonDocument::fromJson(Run({u"dump"_qs, u"--player"_qs, path}).out).object();
     QVERIFY(!player.contains(u"tags"_qs));
+  }
+
+  // The Player's lines give their words with times from the song's start, the offset applied;
+  // the Editor's keep the tags in the text.
+  void dumpWordTiming() {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u"words.lrc"_qs);
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("[offset:-1000]\r\n[00:01.00]<00:01.00>逐<00:01.505>字<00:02.00>\r\n[00:03.00]无\r\n");
+    file.close();
+    const Result player = Run({u"dump"_qs, u"--player"_qs, path});
+    QCOMPARE(player.exitCode, 0);
+    QCOMPARE(QString::fromUtf8(player.out),
+             uR"({"title": "", "artist": "", "album": "", "by": "", "offset": -1000, "lines": [)"
+             uR"({"time": 0, "text": ""}, {"time": 2000, "text": "逐字", "words": [)"
+             uR"({"time": 2000, "text": "逐"}, {"time": 2505, "text": "字"}, {"time": 3000, "text": ""}]}, )"
+             uR"({"time": 4000, "text": "无"}]})"
+             u"\n"_qs);
+    const QJsonArray editor =
+        QJsonDocument::fromJson(Run({u"dump"_qs, path}).out).object().value(u"lines"_qs).toArray();
+    QCOMPARE(editor.at(0).toObject().value(u"text"_qs).toString(), u"<00:01.00>逐<00:01.505>字<00:02.00>"_qs);
+    QVERIFY(!editor.at(0).toObject().contains(u"words"_qs));
   }
 
   // The keys come in a fixed order, and the Player's lines have no "timed".
@@ -317,9 +341,13 @@ class TestLrcTool : public QObject {
     QTemporaryDir dir;
     const QByteArray folder = QFile::encodeName(dir.path());
     // Made with POSIX calls, which take names as bytes; listed the same way, since Qt's listing
-    // shows the odd name as its lookalike.
-    for (const QByteArray& name : {QByteArray("in.lrc"), QByteArray("in\xef\xbf\xbd.lrc"),
-                                   QByteArray("in\xff.lrc")}) {
+    // shows the odd name as its lookalike. Removed the same way too: QTemporaryDir cannot remove
+    // a name that does not decode, and would leave the folder behind.
+    const QList<QByteArray> made{"in.lrc", "in\xef\xbf\xbd.lrc", "in\xff.lrc"};
+    const auto removeNames = qScopeGuard([&] {
+      for (const QByteArray& name : made) ::unlink(QByteArray(folder + '/' + name).constData());
+    });
+    for (const QByteArray& name : made) {
       const QByteArray path = folder + '/' + name;
       const int fd = ::open(path.constData(), O_CREAT | O_EXCL | O_WRONLY, 0644);
       QVERIFY(fd >= 0);
