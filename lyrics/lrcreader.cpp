@@ -188,9 +188,10 @@ bool ReadLrcBytes(LyricsDocument& doc, QByteArrayView bytes, ReaderMode mode, QS
         anchorTime = std::min(anchorTime, out.lines[i].time);
     }
     // The Player shows and sends a word-timed text without its word tags (only timed lines
-    // reach here in its mode); the Editor keeps them as typed.
+    // reach here in its mode); the Editor keeps them as typed. A "<" is never part of another
+    // character where the tags were read from the bytes, so most lines need no look at their text.
     qint32 words = -1;
-    if (!editor) {
+    if (!editor && (decoded || std::memchr(raw.data() + textStart, '<', size_t(raw.size() - textStart)))) {
       QList<LyricWord> lineWords;
       if (TakeWordTags(text, anchorTime, &lineWords)) {
         words = qint32(out.words.size());
