@@ -10,7 +10,7 @@ packages=(
   libgtest-dev libbenchmark-dev
   clang libclang-rt-dev
   fonts-noto-cjk fonts-wqy-zenhei
-  xvfb xauth libxcb1-dev
+  xvfb xauth libxcb1-dev xdotool
   ffmpeg sox
   g++-mingw-w64-x86-64 wine wine64
 )
