@@ -47,8 +47,10 @@ void LyricsWatch::Follow(const QString& songPath, const QString& lyricsPath) {
 
 QStringList LyricsWatch::WatchedPaths() const { return watcher_.files() + watcher_.directories(); }
 
+// The first change of a burst starts the timer and later ones do not move it, so a folder that
+// never stays still (a download folder beside the song) delays a check by kSettleMs at most.
 void LyricsWatch::Changed() {
-  if (!song_.isEmpty()) settle_.start();
+  if (!song_.isEmpty() && !settle_.isActive()) settle_.start();
 }
 
 void LyricsWatch::Check() {

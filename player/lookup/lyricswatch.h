@@ -22,7 +22,7 @@
 // next opening of the song).
 //
 // A burst of changes (an editor's temporary file and its rename) is settled by a single-shot
-// timer; then the whole lookup runs again. LyricsChanged is emitted when it finds another file
+// timer started by its first change; then the whole lookup runs again. LyricsChanged is emitted when it finds another file
 // than the one followed, or the followed file with other contents. Nothing is emitted when the
 // lookup finds nothing any more: the lyrics shown stay. Runs on the thread that owns it.
 namespace lyrova {

@@ -55,8 +55,6 @@ class TestLyricsWatch : public QObject {
         << tree + u"|$/m/a.lrc" << "" << "$/m/a.lrc" << "save" << "$/m/a.lrc" << "$/m/a.lrc" << 3;
     QTest::newRow("file in use written in place")
         << tree + u"|$/m/a.lrc" << "" << "$/m/a.lrc" << "inplace" << "$/m/a.lrc" << "$/m/a.lrc" << 2;
-    QTest::newRow("linked file in use replaced")
-        << tree << "" << "$/x/linked.lrc" << "save" << "$/x/linked.lrc" << "$/x/linked.lrc" << 2;
     QTest::newRow("a file beside the song wins over the search folder")
         << tree + u"|$/d1/a.lrc" << "$/d1" << "$/d1/a.lrc" << "save" << "$/m/a.lrc" << "$/m/a.lrc" << 1;
   }
@@ -74,8 +72,6 @@ class TestLyricsWatch : public QObject {
     QVERIFY(t.WriteLines(t.DataFolder() + u"/LrcDir.ini", L(dirs)));
     const QString song = t.Expand(u"$/m/a.mp3"_qs);
     const LyricsLookup lookup(t.DataFolder());
-    if (how == u"link") QVERIFY(lookup.SetLink(song, t.Expand(u"$/x/elsewhere.lrc"_qs)));  // dropped: missing
-    if (followed == u"$/x/linked.lrc") QVERIFY(lookup.SetLink(song, t.Expand(followed)));
     LyricsWatch watch(t.DataFolder());
     watch.Follow(song, t.Expand(followed));
     QSignalSpy spy(&watch, &LyricsWatch::LyricsChanged);
