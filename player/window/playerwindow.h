@@ -128,7 +128,6 @@ class PlayerWindow : public QWidget {
   bool VolumeBarShown() const;
   QTimer& PlaybackTimer() { return timer1_; }
   QTimer& ShiftTimer() { return timer2_; }
-  const LyricsWatch& Watch() const { return watch_; }
   ProgressBar* ProgressBarWidget() const { return locPut_; }
   ToolButton* Button(int index) const { return controlButt_.value(index); }
   QLineEdit* ChatInput() const { return text1_; }
