@@ -1,6 +1,7 @@
 #include "common/ui/widgetprompts.h"
 
 #include "common/paths.h"
+#include "common/ui/filecolumns.h"
 #include "common/ui/namefilters.h"
 
 #include <QFileDialog>
@@ -102,6 +103,7 @@ bool WidgetPrompts::AcceptChoice(const FileDialogRequest& request, const QString
 std::optional<FileDialogAnswer> WidgetPrompts::FileDialog(const FileDialogRequest& request) {
   QWidget* owner = request.owner ? request.owner : parent_.data();
   QFileDialog dialog(owner, request.title);
+  UseFileColumns(dialog);
   const bool save = request.kind == FileDialogKind::Save;
   dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
   if (!save && request.multiSelect)
@@ -150,6 +152,7 @@ std::optional<FileDialogAnswer> WidgetPrompts::FileDialog(const FileDialogReques
 
 std::optional<QString> WidgetPrompts::ChooseFolder(const QString& title, const QString& startFolder) {
   QFileDialog dialog(parent_, title);
+  UseFileColumns(dialog);
   dialog.setFileMode(QFileDialog::Directory);
   dialog.setOption(QFileDialog::ShowDirsOnly, true);
   SetChineseLabels(dialog, QStringLiteral("确定"), QStringLiteral("文件夹:"));

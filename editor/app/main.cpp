@@ -7,6 +7,7 @@
 #include "common/clock.h"
 #include "common/commandline.h"
 #include "common/programfolder.h"
+#include "common/qttranslations.h"
 #include "common/settings.h"
 #include "common/ui/widgetprompts.h"
 #include "editor/core/commandtable.h"
@@ -26,6 +27,7 @@
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(lyrova::kEditorProgram);
+  lyrova::InstallQtChinese(app);
   // libmpv parses numbers with the C library and needs the "C" numeric locale.
   std::setlocale(LC_NUMERIC, "C");
 

@@ -10,6 +10,7 @@
 #include "common/launcher.h"
 #include "common/paths.h"
 #include "common/programfolder.h"
+#include "common/qttranslations.h"
 #include "common/settings.h"
 #include "common/ui/widgetprompts.h"
 #include "media/commanddevice.h"
@@ -67,6 +68,7 @@ int main(int argc, char** argv) {
     standardHandler = qInstallMessageHandler(DropOffscreenSizeNote);
   QApplication app(argc, argv);
   QApplication::setApplicationName(lyrova::kPlayerProgram);
+  lyrova::InstallQtChinese(app);
   // libmpv parses numbers with the C library and needs the "C" numeric locale.
   std::setlocale(LC_NUMERIC, "C");
 

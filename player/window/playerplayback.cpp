@@ -44,6 +44,7 @@ qint32 PlayerWindow::Position() { return services_.media->GetMediaStatus(false);
 
 bool PlayerWindow::LoadLyrics() {
   cursor_.ForceRedraw();
+  watch_.Follow(openName_, lyricsPath_);
   if (TrimBlanks(lyricsPath_).isEmpty() || !FileExists(lyricsPath_)) return false;
   lyricsBusy_ = true;
   const bool ok = LoadLrc(lyrics_, lyricsPath_, ReaderMode::Player);
@@ -194,12 +195,28 @@ void PlayerWindow::AfterSongChosen() {
     services_.companions->ShowLinkDialog(this, openName_, QString());
     lyricsPath_ = lookup.FindLyricsFile(openName_);
   }
+  watch_.Follow(openName_, lyricsPath_);
 }
 
 void PlayerWindow::ReloadLyrics() {
+  // Lyrics made since the song was opened are found only by a new lookup.
+  if (TrimBlanks(lyricsPath_).isEmpty() || !FileExists(lyricsPath_))
+    lyricsPath_ = LyricsLookup(services_.dataFolder).FindLyricsFile(openName_);
+  ShowReloadedLyrics(LineMode::Send);
+}
+
+// The current line is not sent again: the user did not ask for the new lyrics, and an editor
+// saving repeatedly would otherwise repeat it in the chat window at every save.
+void PlayerWindow::PickUpLyrics(const QString& path) {
+  if (openName_.isEmpty()) return;
+  lyricsPath_ = path;
+  ShowReloadedLyrics(LineMode::Quiet);
+}
+
+void PlayerWindow::ShowReloadedLyrics(LineMode mode) {
   lyricsLoaded_ = LoadLyrics();
   ShowIdleText();
-  if (services_.media->IsOpen()) ShowLine(Position() + syncOffset_, LineMode::Send);
+  if (services_.media->IsOpen()) ShowLine(Position() + syncOffset_, mode);
 }
 
 void PlayerWindow::LinkLyrics() {

@@ -66,7 +66,9 @@ QRect AvailableArea(const QWidget& window) {
 }  // namespace
 
 PlayerWindow::PlayerWindow(const PlayerServices& services, QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), services_(services) {
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint),
+      services_(services),
+      watch_(services.dataFolder) {
   // A program without dialogs or chat sending leaves these out; the defaults do nothing.
   static CompanionHooks noCompanions;
   static ChatHooks noChat;
@@ -86,6 +88,7 @@ PlayerWindow::PlayerWindow(const PlayerServices& services, QWidget* parent)
     if (timer1_.isActive()) Tick();
   });
   connect(&timer2_, &QTimer::timeout, this, &PlayerWindow::StepShiftByKey);
+  connect(&watch_, &LyricsWatch::LyricsChanged, this, &PlayerWindow::PickUpLyrics);
   BuildControls();
   BuildMenus();
   services_.chat->showSendState = [this](bool on) {

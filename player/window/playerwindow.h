@@ -3,6 +3,7 @@
 #include "lyrics/lyricsdocument.h"
 #include "player/core/linecursor.h"
 #include "player/core/playersettings.h"
+#include "player/lookup/lyricswatch.h"
 
 #include <QList>
 #include <QString>
@@ -80,6 +81,7 @@ class PlayerWindow : public QWidget {
   // A drop from a file manager: the first file it carries, when that file exists.
   bool OpenDrop(const QMimeData& dropped);
   void Play();
+  // Loads the lyrics file again; when none was found, or it has gone, the lookup runs again.
   void ReloadLyrics();
   void LinkLyrics();
   void SetShiftFromMenu(qint32 shiftMs);
@@ -178,6 +180,9 @@ class PlayerWindow : public QWidget {
 
   // Playback and sync.
   bool LoadLyrics();
+  // Lyrics the watch found while the song is open: loaded and shown, without a stop.
+  void PickUpLyrics(const QString& path);
+  void ShowReloadedLyrics(LineMode mode);
   qint32 Position();
   qint32 TrackLine(qint32 positionMs);
   void DrawProgress(qint32 positionMs, qint32 nextMs);
@@ -261,6 +266,7 @@ class PlayerWindow : public QWidget {
   QTimer timer1_;
   QTimer lineTimer_;  // one extra tick at the moment the next line starts
   QTimer timer2_;
+  LyricsWatch watch_;
 
   QMenu* chatoraSel_ = nullptr;
   QList<QAction*> sendSel_;

@@ -8,6 +8,7 @@
 #include "common/commandline.h"
 #include "common/launcher.h"
 #include "common/programfolder.h"
+#include "common/qttranslations.h"
 #include "common/ui/widgetprompts.h"
 #include "scanner/window/scannerwindow.h"
 
@@ -16,6 +17,7 @@
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(lyrova::kScannerExecutable);
+  lyrova::InstallQtChinese(app);
 
   lyrova::WidgetPrompts prompts(nullptr);
   lyrova::ProcessLauncher launcher;

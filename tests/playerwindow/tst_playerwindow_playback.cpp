@@ -2,6 +2,8 @@
 
 #include "common/commandline.h"
 #include "common/displaytext.h"
+#include "common/fileio.h"
+#include "player/lookup/lyricslookup.h"
 #include "player/window/bars.h"
 
 #include <QAction>
@@ -209,6 +211,47 @@ class TestPlayerPlayback : public QObject {
     QVERIFY(f.media.IsPlaying());
     QVERIFY(w.LyricsLoaded());
     QCOMPARE(w.LyricsPath(), f.root.filePath(QStringLiteral("music/A.LRC")));
+  }
+
+  // Lyrics written while the song plays (as the Editor saves them, again, and by a link) are
+  // shown within a second, without a stop or reload and without sending the line again; the
+  // reload menu item looks for lyrics that were not found before.
+  void lyricsArriveWhilePlaying() {
+    PlayerFixture f;
+    const QString song = f.Song(QStringLiteral("a.mp3"), 10'000);
+    PlayerWindow& w = f.Start({song});
+    f.hooks.sending = true;
+    f.PlayFor(1'500);
+    QCOMPARE(w.NextLineText(), u"歌词未找到"_qs);
+    QString error;
+    const QString beside = f.root.filePath(QStringLiteral("music/a.lrc"));
+    QVERIFY(WriteWholeFile(beside, kLyrics, &error));
+    QTRY_COMPARE_WITH_TIMEOUT(w.CurrentLineText(), u"one"_qs, 1000);
+    QCOMPARE(w.NextLineText(), u"two a"_qs);
+    QCOMPARE(w.LyricsPath(), beside);
+    QVERIFY(f.media.IsPlaying());
+    QVERIFY(w.PlaybackTimer().isActive());
+    QVERIFY(WriteWholeFile(beside, "[00:01.00]uno\r\n[00:04.00]dos\r\n", &error));
+    QTRY_COMPARE_WITH_TIMEOUT(w.CurrentLineText(), u"uno"_qs, 1000);
+    QCOMPARE(w.NextLineText(), u"dos"_qs);
+    const QString linked = f.root.filePath(QStringLiteral("linked.lrc"));
+    QVERIFY(WriteWholeFile(linked, "[00:01.00]linked\r\n", &error));
+    QVERIFY(LyricsLookup(f.DataFolder()).SetLink(song, linked));
+    QTRY_COMPARE_WITH_TIMEOUT(w.CurrentLineText(), u"linked"_qs, 1000);
+    f.PlayFor(3'000);
+    QCOMPARE(w.CurrentLineText(), u"linked"_qs);  // the tick goes on with the new lyrics
+    QCOMPARE(f.hooks.sent, QStringList());
+
+    const QString other = f.Song(QStringLiteral("b.mp3"), 10'000);
+    w.OpenDroppedFile(other);
+    QCOMPARE(w.LyricsPath(), QString());
+    const QString otherLyrics = f.root.filePath(QStringLiteral("music/b.lrc"));
+    QVERIFY(WriteWholeFile(otherLyrics, kLyrics, &error));
+    // Before the watch can have seen the file: the menu item alone finds it.
+    w.SetMenu()->findChild<QAction*>(QStringLiteral("RestLrc_M"))->trigger();
+    QCOMPARE(w.LyricsPath(), otherLyrics);
+    QVERIFY(w.LyricsLoaded());
+    QCOMPARE(w.Lyrics().count(), 5);
   }
 
   void openByDialogAndDrop() {

@@ -2,6 +2,7 @@
 // lyrics in tag mode and in text mode, and each of its four dialogs, to PNG files in
 // OUTPUT_DIR. Runs on any Qt platform; offscreen needs no display.
 #include "common/clock.h"
+#include "common/qttranslations.h"
 #include "common/settings.h"
 #include "common/ui/scriptedprompts.h"
 #include "editor/core/commandtable.h"
@@ -45,6 +46,7 @@ void SaveDialog(QWidget* dialog, const QString& folder, const QString& name) {
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
+  InstallQtChinese(app);
   if (argc < 2) {
     std::fprintf(stderr, "usage: editorshots OUTPUT_DIR\n");
     return 2;

@@ -3,6 +3,7 @@
 // open, each pop-up menu open) and its dialogs (decoration, link, search folders) to PNG files in
 // OUTPUT_DIR. Runs on any Qt platform; offscreen needs no display.
 #include "common/clock.h"
+#include "common/qttranslations.h"
 #include "common/settings.h"
 #include "common/ui/scriptedprompts.h"
 #include "media/commanddevice.h"
@@ -48,6 +49,7 @@ void SaveMenu(QMenu* menu, const QString& folder, const QString& name) {
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
+  InstallQtChinese(app);
   if (argc < 2) {
     std::fprintf(stderr, "usage: playershots OUTPUT_DIR\n");
     return 2;
