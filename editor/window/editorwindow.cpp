@@ -285,7 +285,7 @@ void EditorWindow::ButtonEntered(int index) {
   const bool enabled = butt_[index]->isEnabled();
   if (enabled) butt_[index]->SetLook(FromBgr(0xFFC0C0), EditorToolButton::Frame::Raised);
   tsLab_->setText(enabled ? CommandTooltip(index)
-                          : CommandTooltip(index) + QStringLiteral("（文本编辑模式中不能使用）"));
+                          : CommandTooltip(index) + QStringLiteral("（文本模式下不可用）"));
   picture3_->hide();
   tsLab_->show();
 }

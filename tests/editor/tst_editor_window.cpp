@@ -255,7 +255,7 @@ class TestEditorWindow : public QObject {
     QVERIFY(f.S().TextMode());
     QCOMPARE(f.prompts.Shown().size(), 0);
     emit w.Butt(kCmdNewLine)->Entered(kCmdNewLine);
-    QCOMPARE(w.StatusLine()->text(), CommandTooltip(kCmdNewLine) + u"（文本编辑模式中不能使用）"_qs);
+    QCOMPARE(w.StatusLine()->text(), CommandTooltip(kCmdNewLine) + u"（文本模式下不可用）"_qs);
     QVERIFY(w.Butt(kCmdNewLine)->Background() != FromBgr(0xFFC0C0));
     emit w.Butt(kCmdNewLine)->Left(kCmdNewLine);
 
