@@ -1,5 +1,6 @@
 // The Editor's main window under the offscreen platform: keys typed into the real boxes, the
-// shortcuts, the tool buttons and the status line, text mode, drops and the minimum size.
+// shortcuts and file keys, the tool buttons and the status line, text mode and what it disables,
+// the real file dialogs, drops and the minimum size.
 #include "editorfixture.h"
 
 #include "common/displaytext.h"
@@ -347,15 +348,9 @@ class TestEditorWindow : public QObject {
     }
   }
 
-  // Fault mended: a new document (Ctrl+N, or the chooser's first choice) empties the time and
-  // text boxes, so what is typed next is a line of its own.
-  void newDocumentEmptiesTheBoxes_data() {
-    QTest::addColumn<bool>("chooser");
-    QTest::newRow("Ctrl+N") << false;
-    QTest::newRow("new-or-clear chooser") << true;
-  }
+  // Fault mended: a new document empties the time and text boxes, so what is typed next is a
+  // line of its own (the chooser's way is tested on the session).
   void newDocumentEmptiesTheBoxes() {
-    QFETCH(bool, chooser);
     WindowFixture f;
     EditorWindow& w = f.Open({f.Lyrics(u"a.lrc"_qs, "[00:01.00]old line\r\n")});
     QTest::mouseClick(w.List1()->viewport(), Qt::LeftButton, {},
@@ -364,12 +359,7 @@ class TestEditorWindow : public QObject {
     QCOMPARE(w.TLTEdit()->text(), u" 00:01.00"_qs);
     w.TLEdit()->setFocus();
     QTRY_VERIFY(w.TLEdit()->hasFocus());
-    if (chooser) {
-      f.dialogs.AnswerChooser(0);
-      QTest::mouseClick(w.Butt(kCmdNewOrClear), Qt::LeftButton);
-    } else {
-      QTest::keyClick(w.TLEdit(), Qt::Key_N, Qt::ControlModifier);
-    }
+    QTest::keyClick(w.TLEdit(), Qt::Key_N, Qt::ControlModifier);
     QCOMPARE(w.windowTitle(), u"Versel"_qs);
     QCOMPARE(w.TLEdit()->text(), QString());
     QCOMPARE(w.TLTEdit()->text(), QString());
@@ -379,8 +369,8 @@ class TestEditorWindow : public QObject {
     QCOMPARE(f.S().Document().lines[0].timed, false);
   }
 
-  // Through the real dialogs: Ctrl+S on a document without a file shows the save dialog, Ctrl+S
-  // on a saved one writes at once, and the open-audio dialog lists every audio type.
+  // Through the real dialogs: Ctrl+S on a document without a file shows the save dialog, and the
+  // open-audio dialog lists every audio type.
   void fileKeysWithTheRealDialogs() {
     WindowFixture f;
     const QStringList audio = {u"a.ac3"_qs, u"b.mp3"_qs, u"c.ogg"_qs, u"d.wav"_qs, u"e.flac"_qs, u"f.opus"_qs,
@@ -415,14 +405,6 @@ class TestEditorWindow : public QObject {
     QCOMPARE(mode, QFileDialog::AcceptSave);
     QCOMPARE(EditorFixture::Read(target), QByteArray("one\r\n"));
     QVERIFY(!f.S().Changed());
-    // The offscreen platform does not give the window the activation back after a dialog.
-    w.activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&w));
-    QTest::keyClicks(w.TLEdit(), u" two"_qs);
-    QTest::keyClick(w.TLEdit(), Qt::Key_S, Qt::ControlModifier);  // no dialog: the file is known
-    QVERIFY(!f.S().Changed());
-    QCOMPARE(w.TLEdit()->text(), u"one two"_qs);
-    QCOMPARE(EditorFixture::Read(target), QByteArray("one two\r\n"));
 
     QStringList listed, filters;
     {
