@@ -354,10 +354,13 @@ void EditorWindow::dropEvent(QDropEvent* event) {
 }
 
 void EditorWindow::closeEvent(QCloseEvent* event) {
-  // A failed return from text mode asks to close from inside CanClose; that close stands.
-  if (!closing_ && !session_.CanClose() && !closing_) {
-    event->ignore();
-    return;
+  if (!closing_) {
+    const bool canClose = session_.CanClose();
+    // A failed return from text mode asks for the close itself, from inside CanClose; it stands.
+    if (!canClose && !closing_) {
+      event->ignore();
+      return;
+    }
   }
   session_.Shutdown();
   event->accept();
