@@ -42,17 +42,23 @@ const std::array<QString, kEditorCommandCount>& Tooltips() {
 struct ShortcutRow {
   const char16_t* key;
   int command;
-  const char16_t* what;
+  int button;
+  const char16_t* what;     // for the summary
+  const char16_t* tipNote;  // before the key in the button's tooltip, when the key runs only part of it
 };
 
 constexpr std::array<ShortcutRow, kCommandShortcutCount> kShortcuts = {{
-    {u"F2", kCmdStamp, u"给选择的歌词打上播放时间"},
-    {u"F3", kCmdLineEarlier, u"选择的歌词标签提前 0.5 秒"},
-    {u"F4", kCmdLineLater, u"选择的歌词标签延后 0.5 秒"},
-    {u"F5", kCmdPlay, u"播放"},
-    {u"F6", kCmdPause, u"暂停或继续"},
-    {u"F7", kCmdBack5s, u"倒退 5 秒"},
-    {u"F8", kCmdForward5s, u"快进 5 秒"},
+    {u"Ctrl+N", kCmdNewDocument, kCmdNewOrClear, u"新建歌词文件", u"新建 "},
+    {u"Ctrl+O", kCmdOpenLyrics, kCmdOpenLyrics, u"打开歌词文件", u""},
+    {u"Ctrl+S", kCmdSave, kCmdSave, u"保存歌词文件", u""},
+    {u"Ctrl+Shift+S", kCmdSaveAs, kCmdSaveAs, u"歌词另存为", u""},
+    {u"F2", kCmdStamp, kCmdStamp, u"给选择的歌词打上播放时间", u""},
+    {u"F3", kCmdLineEarlier, kCmdLineEarlier, u"选择的歌词标签提前 0.5 秒", u""},
+    {u"F4", kCmdLineLater, kCmdLineLater, u"选择的歌词标签延后 0.5 秒", u""},
+    {u"F5", kCmdPlay, kCmdPlay, u"播放", u""},
+    {u"F6", kCmdPause, kCmdPause, u"暂停或继续", u""},
+    {u"F7", kCmdBack5s, kCmdBack5s, u"倒退 5 秒", u""},
+    {u"F8", kCmdForward5s, kCmdForward5s, u"快进 5 秒", u""},
 }};
 
 }  // namespace
@@ -73,15 +79,17 @@ CommandGroup CommandGroupAt(int group) {
 }
 
 CommandShortcut CommandShortcutAt(int index) {
-  if (index < 0 || index >= kCommandShortcutCount) return {QString(), -1};
+  if (index < 0 || index >= kCommandShortcutCount) return {QString(), -1, -1};
   const ShortcutRow& row = kShortcuts[static_cast<size_t>(index)];
-  return {QString::fromUtf16(row.key), row.command};
+  return {QString::fromUtf16(row.key), row.command, row.button};
 }
 
-QString ShortcutKeyFor(int command) {
+QString ButtonTooltip(int button) {
+  QString tip = CommandTooltip(button);
   for (const ShortcutRow& row : kShortcuts)
-    if (row.command == command) return QString::fromUtf16(row.key);
-  return {};
+    if (row.button == button)
+      tip += QStringLiteral("（") + QString::fromUtf16(row.tipNote) + QString::fromUtf16(row.key) + QStringLiteral("）");
+  return tip;
 }
 
 QString ShortcutSummary() {

@@ -1,5 +1,6 @@
 // The Editor session's start-up, shutdown, command dispatch and file commands: open, save, new
 // or clear, layout, text mode and drops.
+#include "common/audiofilters.h"
 #include "common/commandline.h"
 #include "common/numbertext.h"
 #include "common/paths.h"
@@ -28,16 +29,6 @@ const QString kKeyHandOffLrc = QStringLiteral("GetNameLrc");
 
 constexpr quint32 kOpenFlags = kOfnExplorer | kOfnFileMustExist | kOfnPathMustExist | kOfnHideReadOnly;
 constexpr quint32 kSaveFlags = kOpenFlags | kOfnOverwritePrompt;
-
-QString AudioFilter() {
-  return QStringLiteral(
-             "全部音频|*.ac3;*.dts;*.mp3;*.mpa;*.mp2;*.m1a;*.m2a;*.mid;*.midi;*.rmi;*.aac;*.wma;"
-             "*.ogg;*.wav") +
-         QStringLiteral("|MP3 格式音频|*.mp3|MPEG 音频文件|*.mpa;*.mp2;*.m1a;*.m2a") +
-         QStringLiteral("|Windows Media 音频文件|*.wma|WAV 音频文件|*.wav") +
-         QStringLiteral("|Ogg Vorbis 音频文件|*.ogg|MPEG4 音频文件|*.aac") +
-         QStringLiteral("|DVD 音频文件|*.ac3;*.dts|MIDI 文件|*.mid;*.midi;*.rmi|所有文件|*.*");
-}
 
 QString Quoted(const QString& path) { return u'"' + path + u'"'; }
 
@@ -144,10 +135,21 @@ bool EditorSession::LoadLyricsFile(const QString& path) {
   // The old selection and edit line may name lines that no longer exist.
   selection_ = -1;
   editLine_ = -1;
+  ClearEditBoxes();
   return true;
 }
 
-bool EditorSession::CanClose() { return AskSaveChanges(true) < 3; }
+bool EditorSession::CanClose() {
+  // Edits made in text mode count as changes of the document, so the prompt offers to save them.
+  if (!TakeTextModeEdits()) return false;
+  return AskSaveChanges(true) < 3;
+}
+
+bool EditorSession::TakeTextModeEdits() {
+  if (!textMode_) return true;
+  ReturnFromTextMode(view_->TextModeText().value_or(textSnapshot_));
+  return !textMode_;
+}
 
 void EditorSession::Shutdown() {
   if (shutDown_) return;
@@ -162,17 +164,27 @@ void EditorSession::Shutdown() {
   tempPath_.clear();
 }
 
+bool EditorSession::CommandAvailable(int index) const {
+  if (index < 0 || index >= kEditorCommandLimit) return false;
+  if (!textMode_) return true;
+  // Anything else would change lines that the return from text mode then overwrites.
+  switch (index) {
+    case kCmdOpenAudio:
+    case kCmdSave:
+    case kCmdSaveAs:
+    case kCmdLayout: return true;
+    default: return index >= kCmdPlay && index <= kCmdStop;
+  }
+}
+
 void EditorSession::RunCommand(int index) {
-  if (index < 0 || index >= kEditorCommandCount) return;
-  // While the text box holds the document, only commands that leave the document alone run;
-  // anything else would be lost or overwritten by the return from text mode.
-  if (textMode_ && index != kCmdOpenAudio && index < kCmdPlay) return;
+  if (!CommandAvailable(index)) return;
   const int s = selection_;
   switch (index) {
     case kCmdOpenAudio: OpenAudio(); break;
     case kCmdOpenLyrics: OpenLyrics(); break;
-    case kCmdSave: Save(false); break;
-    case kCmdSaveAs: Save(true); break;
+    case kCmdSave: SaveCommand(false); break;
+    case kCmdSaveAs: SaveCommand(true); break;
     case kCmdNewOrClear: NewOrClear(); break;
     case kCmdLayout: ChooseLayout(); break;
     case kCmdTextMode: EnterTextMode(); break;
@@ -196,6 +208,7 @@ void EditorSession::RunCommand(int index) {
     case kCmdBack5s: SeekBy(-5000); break;
     case kCmdForward5s: SeekBy(+5000); break;
     case kCmdStop: Stop(); break;
+    case kCmdNewDocument: NewDocument(); break;
     default: break;
   }
 }
@@ -209,8 +222,7 @@ int EditorSession::AskSaveChanges(bool allowCancel) {
   const SaveAnswer answer = services_.saveQuestion->Ask(view_->DialogOwner(), text, allowCancel);
   if (answer == SaveAnswer::Cancel) return allowCancel ? 3 : 2;
   if (answer == SaveAnswer::No) return 2;
-  // Directly, not through RunCommand: the prompt must save also while text mode holds the
-  // tool bar's editing commands back.
+  // The document as it is: a caller in text mode has taken the edited text already.
   Save(false);
   return changed_ ? 4 : 1;
 }
@@ -222,13 +234,12 @@ QString EditorSession::StartFolder(const QString& folder) const {
 void EditorSession::OpenAudio() {
   FileDialogs dialog(*services_.prompts);
   dialog.SetHwnd(view_->DialogOwner());
-  dialog.SetFilter(AudioFilter());
+  dialog.SetFilter(AudioOpenFilter());
   dialog.SetFilterIndex(0);
   dialog.SetFlags(kOpenFlags);
   dialog.SetInitialDir(StartFolder(mp3OpenDir_));
   dialog.SetTitle(QStringLiteral("打开音频文件"));
-  dialog.SetDefExt(QStringLiteral(
-      "*.ac3;*.dts;*.mp3;*.mpa;*.mp2;*.m1a;*.m2a;*.mid;*.midi;*.rmi;*.aac;*.wma;*.ogg;*.wav"));
+  dialog.SetDefExt(AllAudioPatterns());
   dialog.SetFileName(audioPath_);
   dialog.PopOpen();
   if (dialog.Cancel()) return;
@@ -262,6 +273,20 @@ void EditorSession::OpenLyrics() {
   lyricsPath_ = dialog.FileName();
   UpdateTitle();
   changed_ = false;
+}
+
+// In text mode the edited text becomes the document first, the same return as before closing;
+// after the save the window goes back to text mode on the text as saved, where the user was.
+void EditorSession::SaveCommand(bool always) {
+  if (!textMode_) {
+    Save(always);
+    return;
+  }
+  if (!TakeTextModeEdits()) return;
+  Save(always);
+  textModeResumed_ = true;
+  EnterTextMode();
+  textModeResumed_ = false;
 }
 
 // Save (`always` false) shows the dialog only when the document has no usable .lrc file yet;
@@ -332,6 +357,7 @@ void EditorSession::NewDocument() {
   lyrova::ClearLyrics(doc_);
   selection_ = -1;
   editLine_ = -1;
+  ClearEditBoxes();
   ResetLines();
   ShowDocumentInfo();
   lyricsPath_.clear();
@@ -347,6 +373,7 @@ void EditorSession::ClearLyrics() {
   doc_.lines.clear();
   selection_ = -1;
   editLine_ = -1;
+  ClearEditBoxes();
   changed_ = true;
   ResetLines();
 }

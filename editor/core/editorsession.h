@@ -9,6 +9,7 @@
 #include <QTimer>
 
 #include <array>
+#include <optional>
 
 class QWidget;
 
@@ -50,6 +51,8 @@ class EditorView {
   virtual void PositionChanged() {}
   virtual void FollowChanged() {}
   virtual void TextModeChanged() {}
+  // The text being edited in text mode; nullopt when the view holds none (the snapshot stands).
+  virtual std::optional<QString> TextModeText() { return std::nullopt; }
   virtual void CloseRequested() {}
   virtual QWidget* DialogOwner() { return nullptr; }
 };
@@ -88,8 +91,13 @@ class EditorSession : public QObject {
   // Closes the device, writes the settings, removes a left-over temporary file. Once only.
   void Shutdown();
 
-  // One command of the tool bar; an index outside 0..26 does nothing.
+  // One command of the tool bar (0..26) or kCmdNewDocument; any other index, and a command that
+  // is not available now, does nothing.
   void RunCommand(int index);
+  // In text mode the text box holds the document, so only the commands that leave the lines
+  // alone run: open audio, the layout choice, playback, and save and save as, which take the
+  // edited text first. Every command is available in tag mode.
+  bool CommandAvailable(int index) const;
   // 0 nothing to save, 1 saved, 2 not saved, 3 cancelled, 4 the save failed or was cancelled.
   int AskSaveChanges(bool allowCancel);
   // A file dropped on the window (the first existing file of the drop).
@@ -98,6 +106,11 @@ class EditorSession : public QObject {
 
   // Text mode: entering is command 6; the return hands over the edited text.
   void ReturnFromTextMode(const QString& editedText);
+  // The return from text mode with the view's edited text, as before closing or saving. False
+  // while text mode still holds (the text could not be taken; the user was told).
+  bool TakeTextModeEdits();
+  // Text mode was entered again after a save from text mode, on the text just saved.
+  bool TextModeResumed() const { return textModeResumed_; }
 
   // Events of the line list, the edit boxes and the info boxes (user actions only).
   void ClickRow(int row);
@@ -162,6 +175,7 @@ class EditorSession : public QObject {
   void OpenAudio();
   void OpenLyrics();
   void Save(bool always);
+  void SaveCommand(bool always);
   void NewOrClear();
   void NewDocument();
   void ClearLyrics();
@@ -196,6 +210,8 @@ class EditorSession : public QObject {
   // Selects a row; `fill` runs the list-click step that fills the edit boxes.
   void SelectRow(int row, bool fill);
   void FillBoxes(int row);
+  // Empties the time and text boxes, for a document whose lines were all replaced.
+  void ClearEditBoxes();
   // The line the edit boxes write to: EditLine while it names a line, else the selection.
   int WriteTarget() const;
   void FocusGained();
@@ -219,6 +235,7 @@ class EditorSession : public QObject {
   bool lastLoadOk_ = false;
   int followLine_ = -1;
   bool textMode_ = false;
+  bool textModeResumed_ = false;
   QString textSnapshot_;
   QString tempPath_;
   bool shutDown_ = false;

@@ -188,6 +188,13 @@ void EditorSession::FillBoxes(int row) {
   view_->EditBoxesChanged();
 }
 
+void EditorSession::ClearEditBoxes() {
+  // A box left holding an old line's text would add that text to the next line typed there.
+  timeBox_.clear();
+  textBox_.clear();
+  view_->EditBoxesChanged();
+}
+
 void EditorSession::ResetLines() {
   followLine_ = -1;
   if (!ValidRow(selection_)) selection_ = -1;

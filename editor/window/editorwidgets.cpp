@@ -3,6 +3,8 @@
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QStyle>
+#include <QStyleOption>
 
 #include <algorithm>
 #include <cmath>
@@ -26,7 +28,14 @@ void EditorToolButton::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   painter.fillRect(rect(), background_);
   const int shift = frame_ == Frame::Sunken ? 1 : 0;
-  painter.drawPixmap(2 + shift, 2 + shift, icon_);
+  if (isEnabled()) {
+    painter.drawPixmap(2 + shift, 2 + shift, icon_);
+  } else {
+    // The style's greyed picture, as on any disabled button, so it looks unusable at a glance.
+    QStyleOption option;
+    option.initFrom(this);
+    painter.drawPixmap(2, 2, style()->generatedIconPixmap(QIcon::Disabled, icon_, &option));
+  }
   if (frame_ == Frame::None) return;
   const QColor light(255, 255, 255);
   const QColor dark(96, 96, 96);

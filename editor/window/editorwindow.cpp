@@ -4,6 +4,7 @@
 #include "editor/core/commandtable.h"
 #include "editor/window/editorwidgets.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QDragEnterEvent>
@@ -19,10 +20,13 @@
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QShortcut>
+#include <QScrollBar>
+#include <QTextBlock>
 #include <QStackedWidget>
 #include <QUrl>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace lyrova {
 
@@ -88,7 +92,7 @@ EditorWindow::EditorWindow(const EditorServices& services, QWidget* parent)
     }
     timer3_.stop();
   });
-  BuildShortcuts();
+  BuildActions();
 }
 
 EditorWindow::~EditorWindow() {
@@ -103,10 +107,7 @@ void EditorWindow::BuildToolBar(QWidget* bar) {
   grid->setVerticalSpacing(0);
   for (int i = 0; i < kEditorCommandCount; ++i) {
     auto* button = new EditorToolButton(i, bar);
-    QString tip = CommandTooltip(i);
-    const QString key = ShortcutKeyFor(i);
-    if (!key.isEmpty()) tip += QStringLiteral("（") + key + QStringLiteral("）");
-    button->setToolTip(tip);
+    button->setToolTip(ButtonTooltip(i));
     button->SetLook(kToolBarColor, EditorToolButton::Frame::None);
     connect(button, &EditorToolButton::Entered, this, &EditorWindow::ButtonEntered);
     connect(button, &EditorToolButton::Left, this, &EditorWindow::ButtonLeft);
@@ -118,7 +119,7 @@ void EditorWindow::BuildToolBar(QWidget* bar) {
       pressed_ = -1;
       butt_[index]->SetLook(inside ? FromBgr(0xFFC0C0) : kToolBarColor,
                             inside ? EditorToolButton::Frame::Raised : EditorToolButton::Frame::None);
-      if (inside) session_.RunCommand(index);
+      if (inside) actions_[index]->trigger();
     });
     butt_.append(button);
   }
@@ -247,12 +248,27 @@ QWidget* EditorWindow::BuildTextPanel() {
   return picture4_;
 }
 
-void EditorWindow::BuildShortcuts() {
+// One action per command; the tool buttons and the keys run the commands through them, so a
+// command that cannot run now is disabled for both at once.
+void EditorWindow::BuildActions() {
+  for (int i = 0; i < kEditorCommandLimit; ++i) {
+    auto* action = new QAction(CommandTooltip(i), this);
+    action->setShortcutContext(Qt::WindowShortcut);
+    connect(action, &QAction::triggered, this, [this, i] { session_.RunCommand(i); });
+    addAction(action);
+    actions_.append(action);
+  }
   for (int i = 0; i < kCommandShortcutCount; ++i) {
     const CommandShortcut shortcut = CommandShortcutAt(i);
-    auto* key = new QShortcut(QKeySequence(shortcut.key), this);
-    key->setContext(Qt::WindowShortcut);
-    connect(key, &QShortcut::activated, this, [this, command = shortcut.command] { session_.RunCommand(command); });
+    actions_[shortcut.command]->setShortcut(QKeySequence(shortcut.key));
+  }
+}
+
+void EditorWindow::UpdateCommandStates() {
+  for (int i = 0; i < kEditorCommandLimit; ++i) {
+    const bool available = session_.CommandAvailable(i);
+    actions_[i]->setEnabled(available);
+    if (i < kEditorCommandCount) butt_[i]->setEnabled(available);
   }
 }
 
@@ -265,8 +281,11 @@ void EditorWindow::ButtonEntered(int index) {
   if (pressed_ >= 0 && pressed_ != index) return;
   hovered_ = index;
   timer3_.stop();
-  butt_[index]->SetLook(FromBgr(0xFFC0C0), EditorToolButton::Frame::Raised);
-  tsLab_->setText(CommandTooltip(index));
+  // A disabled button is not raised, and the status line says why it does nothing.
+  const bool enabled = butt_[index]->isEnabled();
+  if (enabled) butt_[index]->SetLook(FromBgr(0xFFC0C0), EditorToolButton::Frame::Raised);
+  tsLab_->setText(enabled ? CommandTooltip(index)
+                          : CommandTooltip(index) + QStringLiteral("（文本模式下不可用）"));
   picture3_->hide();
   tsLab_->show();
 }
@@ -335,11 +354,13 @@ void EditorWindow::dropEvent(QDropEvent* event) {
 }
 
 void EditorWindow::closeEvent(QCloseEvent* event) {
-  // Edits made in text mode count as changes of the document, so the prompt offers to save them.
-  if (!closing_ && session_.TextMode()) session_.ReturnFromTextMode(text1_->toPlainText());
-  if (!closing_ && !session_.CanClose()) {
-    event->ignore();
-    return;
+  if (!closing_) {
+    const bool canClose = session_.CanClose();
+    // A failed return from text mode asks for the close itself, from inside CanClose; it stands.
+    if (!canClose && !closing_) {
+      event->ignore();
+      return;
+    }
   }
   session_.Shutdown();
   event->accept();
@@ -406,12 +427,30 @@ void EditorWindow::FollowChanged() { check1_->setChecked(session_.Follow()); }
 void EditorWindow::TextModeChanged() {
   if (session_.TextMode()) {
     text1_->setPlainText(session_.TextSnapshot());
+    if (session_.TextModeResumed()) {
+      // Back from a save: the cursor goes where it stood, as far as the saved text reaches.
+      QTextCursor cursor(text1_->document()->findBlockByNumber(
+          std::min(textCursorLine_, text1_->document()->blockCount() - 1)));
+      cursor.movePosition(QTextCursor::Right, QTextCursor::MoveAnchor,
+                          std::min(textCursorColumn_, cursor.block().length() - 1));
+      text1_->setTextCursor(cursor);
+      text1_->verticalScrollBar()->setValue(textScroll_);
+    }
     stack_->setCurrentWidget(picture4_);
     text1_->setFocus();
   } else {
+    textCursorLine_ = text1_->textCursor().blockNumber();
+    textCursorColumn_ = text1_->textCursor().positionInBlock();
+    textScroll_ = text1_->verticalScrollBar()->value();
     stack_->setCurrentIndex(0);
     text1_->clear();
   }
+  UpdateCommandStates();
+}
+
+std::optional<QString> EditorWindow::TextModeText() {
+  if (!session_.TextMode()) return std::nullopt;
+  return text1_->toPlainText();
 }
 
 void EditorWindow::CloseRequested() {

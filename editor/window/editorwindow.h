@@ -6,6 +6,7 @@
 #include <QTimer>
 #include <QWidget>
 
+class QAction;
 class QCheckBox;
 class QLabel;
 class QLineEdit;
@@ -43,6 +44,8 @@ class EditorWindow : public QWidget, public EditorView {
 
   // Controls by their designed names, for the window's own parts and for tests.
   EditorToolButton* Butt(int index) const { return butt_.value(index); }
+  // The action of a command (0..kEditorCommandLimit-1): the buttons and keys run it.
+  QAction* CommandAction(int command) const { return actions_.value(command); }
   QLabel* ButtType(int group) const { return buttType_.value(group); }
   QLabel* StatusLine() const { return tsLab_; }
   ClickablePicture* Logo() const { return picture3_; }
@@ -74,6 +77,7 @@ class EditorWindow : public QWidget, public EditorView {
   void PositionChanged() override;
   void FollowChanged() override;
   void TextModeChanged() override;
+  std::optional<QString> TextModeText() override;
   void CloseRequested() override;
   QWidget* DialogOwner() override { return this; }
 
@@ -87,7 +91,8 @@ class EditorWindow : public QWidget, public EditorView {
   void BuildToolBar(QWidget* bar);
   QWidget* BuildTagEditor();
   QWidget* BuildTextPanel();
-  void BuildShortcuts();
+  void BuildActions();
+  void UpdateCommandStates();
   void ButtonEntered(int index);
   void ButtonLeft(int index);
   void HideStatusLine();
@@ -98,6 +103,7 @@ class EditorWindow : public QWidget, public EditorView {
   EditorSession session_;
   LineListModel* model_ = nullptr;
   QList<EditorToolButton*> butt_;
+  QList<QAction*> actions_;
   QList<QLabel*> buttType_;
   QLabel* tsLab_ = nullptr;
   ClickablePicture* picture3_ = nullptr;
@@ -114,6 +120,9 @@ class EditorWindow : public QWidget, public EditorView {
   QPlainTextEdit* text1_ = nullptr;
   QPushButton* command1_ = nullptr;
   QTimer timer3_;
+  int textCursorLine_ = 0;   // where the cursor of Text1 stood when text mode was last left
+  int textCursorColumn_ = 0;
+  int textScroll_ = 0;
   int hovered_ = -1;   // the tool button under the pointer
   int pressed_ = -1;   // the tool button the left button went down on
   bool listBusy_ = false;

@@ -1,4 +1,5 @@
 // The Player's engine: opening songs, the playback tick, seeking, volume and the lyric shift.
+#include "common/audiofilters.h"
 #include "common/clock.h"
 #include "common/displaytext.h"
 #include "common/paths.h"
@@ -20,16 +21,6 @@
 #include <QMenu>
 
 namespace lyrova {
-namespace {
-
-const QString kAudioFilter = QStringLiteral(
-    "全部音频|*.ac3;*.dts;*.mp3;*.mpa;*.mp2;*.m1a;*.m2a;*.mid;*.midi;*.rmi;*.aac;*.wma;*.ogg;*.wav"
-    "|MP3 格式音频|*.mp3|MPEG 音频文件|*.mpa;*.mp2;*.m1a;*.m2a"
-    "|Windows Media 音频文件|*.wma|WAV 音频文件|*.wav"
-    "|Ogg Vorbis 音频文件|*.ogg|MPEG4 音频文件|*.aac"
-    "|DVD 音频文件|*.ac3;*.dts|MIDI 文件|*.mid;*.midi;*.rmi|所有文件|*.*");
-
-}  // namespace
 
 PlaybackFacts PlayerWindow::Facts() const {
   PlaybackFacts facts;
@@ -156,7 +147,7 @@ void PlayerWindow::StopPlayback() {
 void PlayerWindow::OpenFromDialog() {
   FileDialogs dialog(*services_.prompts);
   dialog.SetHwnd(this);
-  dialog.SetFilter(kAudioFilter);
+  dialog.SetFilter(AudioOpenFilter());
   dialog.SetFilterIndex(0);
   dialog.SetFlags(kOfnHideReadOnly | kOfnPathMustExist | kOfnFileMustExist | kOfnExplorer);
   dialog.SetInitialDir(DirExists(openDir_) ? openDir_ : services_.programFolder);

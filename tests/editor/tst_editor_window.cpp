@@ -1,15 +1,22 @@
 // The Editor's main window under the offscreen platform: keys typed into the real boxes, the
-// shortcuts, the tool buttons and the status line, text mode, drops and the minimum size.
+// shortcuts and file keys, the tool buttons and the status line, text mode and what it disables,
+// the real file dialogs, drops and the minimum size.
 #include "editorfixture.h"
 
 #include "common/displaytext.h"
+#include "common/ui/widgetprompts.h"
+#include "tests/ui/modalscript.h"
 #include "editor/core/commandtable.h"
 #include "editor/window/editorwidgets.h"
 #include "editor/window/editorwindow.h"
 #include "lyrics/lrcreader.h"
 
 #include <QApplication>
+#include <QAction>
+#include <QFile>
+#include <QKeySequence>
 #include <QCheckBox>
+#include <QListView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTreeView>
@@ -25,11 +32,12 @@ namespace {
 struct WindowFixture : EditorFixture {
   std::unique_ptr<EditorWindow> window;
 
-  EditorWindow& Open(const QStringList& arguments = {}) {
+  // `realPrompts` shows the real message boxes and file dialogs instead of the scripted ones.
+  EditorWindow& Open(const QStringList& arguments = {}, Prompts* realPrompts = nullptr) {
     EditorServices services;
     services.settings = &settings;
     services.media = &media;
-    services.prompts = &prompts;
+    services.prompts = realPrompts ? realPrompts : &prompts;
     services.saveQuestion = &saveQuestion;
     services.dialogs = &dialogs;
     services.programFolder = root.path();
@@ -42,6 +50,12 @@ struct WindowFixture : EditorFixture {
   }
   EditorSession& S() { return window->Session(); }
 };
+
+// The commands that run in text mode: open audio, save, save as, layout and playback.
+bool RunsInTextMode(int command) {
+  return command == kCmdOpenAudio || command == kCmdSave || command == kCmdSaveAs || command == kCmdLayout ||
+         (command >= kCmdPlay && command <= kCmdStop);
+}
 
 QStringList Rows(EditorWindow& w) {
   QStringList rows;
@@ -216,6 +230,227 @@ class TestEditorWindow : public QObject {
     QTest::keyClicks(w.TLrcInf(1), u"Singer"_qs);
     QCOMPARE(f.S().Document().artist, u"Singer"_qs);
     QVERIFY(f.S().Changed());
+  }
+
+  // Text mode disables, in the actions and on the tool bar, every command that would touch the
+  // lines; a disabled button looks grey, does nothing when clicked and says why on hover; the
+  // return enables all of them again.
+  void textModeDisablesWhatCannotRun() {
+    WindowFixture f;
+    EditorWindow& w = f.Open({f.Lyrics(u"a.lrc"_qs, "[00:01.00]one\r\n")});
+    const QImage enabledLook = w.Butt(kCmdNewLine)->grab().toImage();
+    QTest::mouseClick(w.Butt(kCmdTextMode), Qt::LeftButton);
+    QVERIFY(f.S().TextMode());
+    for (int i = 0; i < kEditorCommandLimit; ++i) {
+      QCOMPARE(w.CommandAction(i)->isEnabled(), RunsInTextMode(i));
+      if (i < kEditorCommandCount) QCOMPARE(w.Butt(i)->isEnabled(), RunsInTextMode(i));
+    }
+    QVERIFY(w.Butt(kCmdNewLine)->grab().toImage() != enabledLook);
+    // Neither a click nor a key runs a disabled command (an unscripted dialog would fail).
+    QTest::mouseClick(w.Butt(kCmdNewLine), Qt::LeftButton);
+    QTest::mouseClick(w.Butt(kCmdNewOrClear), Qt::LeftButton);
+    QTest::keyClick(w.Text1(), Qt::Key_O, Qt::ControlModifier);
+    QTest::keyClick(w.Text1(), Qt::Key_N, Qt::ControlModifier);
+    QTest::keyClick(w.Text1(), Qt::Key_F2);
+    QCOMPARE(f.S().Document().count(), 1);
+    QVERIFY(f.S().TextMode());
+    QCOMPARE(f.prompts.Shown().size(), 0);
+    emit w.Butt(kCmdNewLine)->Entered(kCmdNewLine);
+    QCOMPARE(w.StatusLine()->text(), CommandTooltip(kCmdNewLine) + u"（文本模式下不可用）"_qs);
+    QVERIFY(w.Butt(kCmdNewLine)->Background() != FromBgr(0xFFC0C0));
+    emit w.Butt(kCmdNewLine)->Left(kCmdNewLine);
+
+    QTest::mouseClick(w.Command1(), Qt::LeftButton);
+    QVERIFY(!f.S().TextMode());
+    for (int i = 0; i < kEditorCommandLimit; ++i) QVERIFY(w.CommandAction(i)->isEnabled());
+    for (int i = 0; i < kEditorCommandCount; ++i) QVERIFY(w.Butt(i)->isEnabled());
+    QCOMPARE(w.Butt(kCmdNewLine)->grab().toImage(), enabledLook);
+  }
+
+  // Save and save as in text mode write the text being edited, and the window stays in text
+  // mode on the saved text with the cursor where it was.
+  void saveInTextMode_data() {
+    QTest::addColumn<int>("how");  // 0 the save button, 1 Ctrl+S, 2 Ctrl+Shift+S
+    QTest::newRow("save button") << 0;
+    QTest::newRow("Ctrl+S") << 1;
+    QTest::newRow("Ctrl+Shift+S") << 2;
+  }
+  void saveInTextMode() {
+    QFETCH(int, how);
+    WindowFixture f;
+    const QString path = f.Lyrics(u"a.lrc"_qs, "[00:01.00]one\r\n");
+    EditorWindow& w = f.Open({path});
+    QTest::mouseClick(w.Butt(kCmdTextMode), Qt::LeftButton);
+    w.Text1()->moveCursor(QTextCursor::End);
+    QTest::keyClicks(w.Text1(), u"[00:02.00]two"_qs);
+    const QString target = how == 2 ? f.Path(u"b.lrc"_qs) : path;
+    if (how == 2) f.prompts.AnswerFiles({target});
+    if (how == 0)
+      QTest::mouseClick(w.Butt(kCmdSave), Qt::LeftButton);
+    else
+      QTest::keyClick(w.Text1(), Qt::Key_S, how == 2 ? Qt::ControlModifier | Qt::ShiftModifier : Qt::ControlModifier);
+    QCOMPARE(EditorFixture::Read(target), QByteArray("[00:01.00]one\r\n[00:02.00]two\r\n"));
+    QCOMPARE(f.prompts.ShownCount(PromptKind::SaveFile), how == 2 ? 1 : 0);
+    QVERIFY(!f.S().Changed());
+    QCOMPARE(f.S().LyricsPath(), target);
+    QVERIFY(f.S().TextMode());
+    QVERIFY(w.Picture4()->isVisible());
+    QCOMPARE(w.Text1()->toPlainText(), u"[00:01.00]one\n[00:02.00]two\n"_qs);
+    QCOMPARE(w.Text1()->textCursor().blockNumber(), 1);
+    QCOMPARE(w.Text1()->textCursor().positionInBlock(), 13);
+    QVERIFY(!w.Butt(kCmdNewLine)->isEnabled());
+  }
+
+  // The file keys work while the focus is in the time, text or info boxes, and type nothing
+  // there.
+  void fileKeysInTheBoxes_data() {
+    QTest::addColumn<int>("box");  // 0 time, 1 text, 2 the title box
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    QTest::addColumn<QString>("dialogTitle");  // of the file dialog the key shows; "" none
+    const int ctrl = int(Qt::ControlModifier);
+    const int ctrlShift = int(Qt::ControlModifier | Qt::ShiftModifier);
+    for (int box = 0; box < 3; ++box) {
+      const QByteArray in = box == 0 ? " in the time box" : box == 1 ? " in the text box" : " in the title box";
+      QTest::newRow(QByteArray("Ctrl+O" + in).constData()) << box << int(Qt::Key_O) << ctrl << u"打开歌词文件"_qs;
+      QTest::newRow(QByteArray("Ctrl+S" + in).constData()) << box << int(Qt::Key_S) << ctrl << u"保存歌词文件"_qs;
+      QTest::newRow(QByteArray("Ctrl+Shift+S" + in).constData()) << box << int(Qt::Key_S) << ctrlShift << u"保存歌词文件"_qs;
+      QTest::newRow(QByteArray("Ctrl+N" + in).constData()) << box << int(Qt::Key_N) << ctrl << QString();
+    }
+  }
+  void fileKeysInTheBoxes() {
+    QFETCH(int, box);
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    QFETCH(QString, dialogTitle);
+    WindowFixture f;
+    EditorWindow& w = f.Open();
+    QLineEdit* edit = box == 0 ? w.TLTEdit() : box == 1 ? w.TLEdit() : w.TLrcInf(0);
+    edit->setFocus();
+    QTRY_VERIFY(edit->hasFocus());
+    QTest::keyClicks(edit, box == 0 ? u"0:01.00"_qs : u"abc"_qs);
+    const QString typed = edit->text();
+    QVERIFY(f.S().Changed());
+    // A new document without a file: saving always asks for a name.
+    if (!dialogTitle.isEmpty()) f.prompts.CancelFileDialog();
+    if (key == Qt::Key_O || key == Qt::Key_N) f.saveQuestion.Answer(SaveAnswer::No);
+    QTest::keyClick(edit, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+    if (dialogTitle.isEmpty()) {
+      QCOMPARE(f.saveQuestion.asked, QStringList({u"新建文件已改变，你要保存吗？"_qs}));
+      QCOMPARE(f.prompts.Shown().size(), 0);
+      QCOMPARE(f.S().Document().count(), 0);
+      QVERIFY(!f.S().Changed());
+    } else {
+      QCOMPARE(f.prompts.ShownCount(key == Qt::Key_O ? PromptKind::OpenFile : PromptKind::SaveFile), 1);
+      QCOMPARE(f.prompts.Last().request.title, dialogTitle);
+      QCOMPARE(edit->text(), typed);
+      QVERIFY(f.S().Changed());
+    }
+  }
+
+  // Fault mended: a new document empties the time and text boxes, so what is typed next is a
+  // line of its own (the chooser's way is tested on the session).
+  void newDocumentEmptiesTheBoxes() {
+    WindowFixture f;
+    EditorWindow& w = f.Open({f.Lyrics(u"a.lrc"_qs, "[00:01.00]old line\r\n")});
+    QTest::mouseClick(w.List1()->viewport(), Qt::LeftButton, {},
+                      w.List1()->visualRect(w.List1()->model()->index(0, 0)).center());
+    QCOMPARE(w.TLEdit()->text(), u"old line"_qs);
+    QCOMPARE(w.TLTEdit()->text(), u" 00:01.00"_qs);
+    w.TLEdit()->setFocus();
+    QTRY_VERIFY(w.TLEdit()->hasFocus());
+    QTest::keyClick(w.TLEdit(), Qt::Key_N, Qt::ControlModifier);
+    QCOMPARE(w.windowTitle(), u"Versel"_qs);
+    QCOMPARE(w.TLEdit()->text(), QString());
+    QCOMPARE(w.TLTEdit()->text(), QString());
+    w.TLEdit()->setFocus();
+    QTest::keyClicks(w.TLEdit(), u"new"_qs);
+    QCOMPARE(f.Texts(), QStringList({u"new"_qs}));
+    QCOMPARE(f.S().Document().lines[0].timed, false);
+  }
+
+  // Through the real dialogs: Ctrl+S on a document without a file shows the save dialog, and the
+  // open-audio dialog lists every audio type.
+  void fileKeysWithTheRealDialogs() {
+    WindowFixture f;
+    const QStringList audio = {u"a.ac3"_qs, u"b.mp3"_qs, u"c.ogg"_qs, u"d.wav"_qs, u"e.flac"_qs, u"f.opus"_qs,
+                               u"g.m4a"_qs, u"h.ape"_qs, u"i.wv"_qs, u"j.aiff"_qs, u"k.aif"_qs, u"l.mka"_qs, u"M.FLAC"_qs};
+    QDir(f.root.path()).mkdir(u"songs"_qs);
+    for (const QString& name : audio) EditorFixture::Write(f.root.filePath(u"songs/"_qs + name), "x");
+    EditorFixture::Write(f.root.filePath(u"songs/notes.txt"_qs), "x");
+    f.settings.WriteSetting(u"Mp3OpenDir"_qs, f.root.filePath(u"songs"_qs));
+    WidgetPrompts real;
+    EditorWindow& w = f.Open({}, &real);
+    real.SetParent(&w);
+    w.TLEdit()->setFocus();
+    QTRY_VERIFY(w.TLEdit()->hasFocus());
+    QTest::keyClicks(w.TLEdit(), u"one"_qs);
+    const QString target = f.Path(u"新的.lrc"_qs);
+    QString title;
+    QFileDialog::AcceptMode mode = QFileDialog::AcceptOpen;
+    {
+      testing::ModalScript script({[&](QWidget* modal) {
+        auto* dialog = qobject_cast<QFileDialog*>(modal);
+        if (!dialog) return false;
+        title = dialog->windowTitle();
+        mode = dialog->acceptMode();
+        testing::SelectFile(dialog, target);
+        QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
+        return true;
+      }});
+      QTest::keyClick(w.TLEdit(), Qt::Key_S, Qt::ControlModifier);
+      QVERIFY(script.Finished());
+    }
+    QCOMPARE(title, u"保存歌词文件"_qs);
+    QCOMPARE(mode, QFileDialog::AcceptSave);
+    QCOMPARE(EditorFixture::Read(target), QByteArray("one\r\n"));
+    QVERIFY(!f.S().Changed());
+
+    QStringList listed, filters;
+    {
+      testing::ModalScript script({[&](QWidget* modal) {
+        auto* dialog = qobject_cast<QFileDialog*>(modal);
+        if (!dialog) return false;
+        auto* view = dialog->findChild<QListView*>(u"listView"_qs);
+        if (!view || view->model()->rowCount(view->rootIndex()) < audio.size()) return false;  // still listing
+        for (int i = 0; i < view->model()->rowCount(view->rootIndex()); ++i)
+          listed.append(view->model()->index(i, 0, view->rootIndex()).data().toString());
+        filters = dialog->nameFilters();
+        dialog->reject();
+        return true;
+      }});
+      QTest::mouseClick(w.Butt(kCmdOpenAudio), Qt::LeftButton);
+      QVERIFY(script.Finished());
+    }
+    listed.sort(Qt::CaseInsensitive);
+    QCOMPARE(listed, audio);
+    QCOMPARE(filters.size(), 10);
+    QVERIFY(filters.first().startsWith(u"全部音频 ("_qs));
+    QCOMPARE(filters.mid(1, 2), QStringList({u"MP3 格式音频 (*.[mM][pP]3)"_qs,
+                                             u"MPEG 音频文件 (*.[mM][pP][aA] *.[mM][pP]2 *.[mM]1[aA] *.[mM]2[aA])"_qs}));
+  }
+
+  // Every key runs its command's action and is named in the tooltip of its button, in the
+  // lines of the About box and in the help page.
+  void everyKeyIsDocumented() {
+    WindowFixture f;
+    EditorWindow& w = f.Open();
+    QFile help(QStringLiteral(LYROVA_SOURCE_DIR "/player/help/help.html"));
+    QVERIFY(help.open(QIODevice::ReadOnly));
+    const QString page = QString::fromUtf8(help.readAll());
+    const QStringList about = ShortcutSummary().trimmed().split(u'\n');
+    QCOMPARE(about.size(), kCommandShortcutCount + 1);
+    for (int i = 0; i < kCommandShortcutCount; ++i) {
+      const CommandShortcut shortcut = CommandShortcutAt(i);
+      QCOMPARE(w.CommandAction(shortcut.command)->shortcut(), QKeySequence(shortcut.key));
+      const QString tip = w.Butt(shortcut.button)->toolTip();
+      QVERIFY2(tip.startsWith(CommandTooltip(shortcut.button)) && tip.endsWith(shortcut.key + u"）"_qs),
+               qPrintable(tip));
+      QVERIFY2(about.at(i + 1).startsWith(shortcut.key + u"  "_qs), qPrintable(about.at(i + 1)));
+      const QString keys = u"<kbd>"_qs + shortcut.key.split(u'+').join(u"</kbd>+<kbd>"_qs) + u"</kbd>"_qs;
+      QVERIFY2(page.contains(keys), qPrintable(keys));
+    }
+    QCOMPARE(w.Butt(kCmdSave)->toolTip(), u"保存歌词文件，用于保存你编辑好的歌词。（Ctrl+S）"_qs);
   }
 
   // A line of megabytes: its row and tooltip show its start and "…"; the text box shows the same,

@@ -267,6 +267,7 @@ class TestPlayerPlayback : public QObject {
     QCOMPARE(shown.request.title, u"打开音频文件"_qs);
     QCOMPARE(shown.request.startFolder, f.root.path());  // the stored folder does not exist yet
     QCOMPARE(shown.request.nameFilters.value(0).left(5), u"全部音频 "_qs);
+    QVERIFY(shown.request.nameFilters.value(0).contains(u" *.flac "_qs));
     QVERIFY(shown.request.fileMustExist);
     QCOMPARE(w.OpenName(), first);
     QCOMPARE(w.OpenDir(), f.root.filePath(QStringLiteral("music")));

@@ -92,6 +92,10 @@ int main(int argc, char** argv) {
   session.RunCommand(kCmdPause);
   session.RunCommand(kCmdTextMode);
   Save(&window, out, QStringLiteral("editor-text-mode"));
+  // A disabled button under the pointer: grey, not raised, the status line says why.
+  emit window.Butt(kCmdNewLine)->Entered(kCmdNewLine);
+  Save(&window, out, QStringLiteral("editor-text-mode-hover"));
+  emit window.Butt(kCmdNewLine)->Left(kCmdNewLine);
   session.ReturnFromTextMode(session.TextSnapshot());
 
   ChooserDialog chooser(2, &window);
