@@ -12,6 +12,7 @@ bin=$1 song=$2
 work=$(mktemp -d)
 shots=${3:-$work/shots}
 mkdir -p "$shots"
+rm -f "$shots"/*.png
 pids=()
 cleanup() {
   for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
@@ -71,6 +72,9 @@ sleep 0.5
 shot 1-link-dialog
 click "$link" 469 197   # "Versel"
 editor=$(window "^Versel" 20) || fail "the Versel button did not start the Editor"
+# There is no window manager: every window opens at the top left. The Editor goes below the
+# Player's strip so that both can be seen.
+xdotool windowmove "$editor" 0 120
 sleep 1
 shot 2-editor
 
