@@ -27,8 +27,9 @@ struct LaunchContext {
 };
 
 // Writes the two hand-off keys (even when the Editor is missing), then starts the Editor with
-// "/RR". A missing Editor, or one that cannot be started, is reported and nothing is started.
-void LaunchEditor(const LaunchContext& context, const QString& song, const QString& lyrics);
+// "/RR": true when it runs. A missing Editor, or one that cannot be started, is reported and
+// nothing is started.
+bool LaunchEditor(const LaunchContext& context, const QString& song, const QString& lyrics);
 
 // Starts the Scanner with "/R": true when it runs. A missing Scanner, or one that cannot be
 // started, is reported and gives false, so the Player keeps running.
@@ -40,8 +41,8 @@ bool StartLyricsTextEditor(const LaunchContext& context, const QString& path, QS
 // The two "edit lyrics" menu items for the song `openName` and its found `lyricsPath`: with
 // no song, "歌曲未打开"; else the lyrics file (or, when none was found, the one that would sit
 // beside the song) goes to the Editor (`withEditor`, then only when it exists) or to the text
-// editor (whether it exists or not).
-void EditLyrics(const LaunchContext& context, bool withEditor, const QString& openName,
+// editor (whether it exists or not). True when the Editor was started.
+bool EditLyrics(const LaunchContext& context, bool withEditor, const QString& openName,
                 const QString& lyricsPath);
 
 }  // namespace lyrova

@@ -128,8 +128,8 @@ void PlayerWindow::ToggleChatStrip() {
   LayOut();
 }
 
-void PlayerWindow::SetFontCaption(const QString& face) {
-  lFont_->setTitle(QStringLiteral("歌词字体: ") + face);
+void PlayerWindow::SetFontCaption() {
+  lFont_->setTitle(QStringLiteral("歌词字体: ") + QFontInfo(lrc_[0]->font()).family());
   if (fontListBuilt_) return;
   fontListBuilt_ = true;
   const QStringList names = OrderFontNames(QFontDatabase::families());

@@ -97,6 +97,14 @@ void PlayerWindow::Tick() {
   timer1_.stop();
 }
 
+void PlayerWindow::PauseForEditor(const QString& song) {
+  MediaControl& media = *services_.media;
+  if (song != openName_ || !media.IsPlaying()) return;
+  media.TogglePause();
+  timer1_.stop();
+  lineTimer_.stop();
+}
+
 // The 10 ms tick shows a line up to one interval after its time. When the next line starts before
 // the next tick, one more tick is timed for the moment it starts, so lines appear on time.
 void PlayerWindow::TimeNextLine(qint32 positionMs) {
@@ -249,7 +257,7 @@ void PlayerWindow::RunButton(int index) {
       ToggleChatStrip();
       break;
     case 10:
-      SetFontCaption(lrc_[0]->font().family());
+      SetFontCaption();
       PopUp(setMenu_, 10);
       if (!closing_) {
         label2_->hide();

@@ -91,9 +91,13 @@ PlayerWindow::PlayerWindow(const PlayerServices& services, QWidget* parent)
   services_.chat->showSendState = [this](bool on) {
     controlButt_[5]->SetIcon(ToolIcon(5, on ? 1 : 0));
   };
+  services_.companions->editorStarted = [this](const QString& song) { PauseForEditor(song); };
 }
 
-PlayerWindow::~PlayerWindow() { services_.chat->showSendState = nullptr; }
+PlayerWindow::~PlayerWindow() {
+  services_.chat->showSendState = nullptr;
+  services_.companions->editorStarted = nullptr;
+}
 
 void PlayerWindow::BuildControls() {
   showWin_ = new QWidget(this);

@@ -153,8 +153,9 @@ class PlayerWindow : public QWidget {
   // Pop-up menus are shown through this, so tests can look at a menu instead of running it.
   std::function<void(QMenu*, const QPoint&)> popUp;
 
-  // Builds the font menu the first time and sets its caption to the current face.
-  void SetFontCaption(const QString& face);
+  // Builds the font menu the first time and sets its caption to the face the lyric lines are
+  // drawn in: the font system's fallback when the stored face is not installed.
+  void SetFontCaption();
   void SetOffsetMenus(qint32 shiftMs);
 
  protected:
@@ -188,6 +189,8 @@ class PlayerWindow : public QWidget {
   PlaybackFacts Facts() const;
   void StopPlayback();
   void HandleSongEnd();
+  // The Editor plays the song it edits: the Player pauses that song rather than play along.
+  void PauseForEditor(const QString& song);
   void TimeNextLine(qint32 positionMs);
   void ApplyVolume();
 

@@ -197,6 +197,9 @@ class TestPlayerLook : public QObject {
 
   void fontMenuListsTheInstalledFaces() {
     PlayerFixture f;
+    // A face that is not installed: the caption names the one drawn in its place.
+    const QString missingFace = u"并不存在的字体"_qs;
+    f.settings.WriteSetting(u"FontName"_qs, missingFace);
     PlayerWindow& w = f.Start();
     QCOMPARE(w.LFx().size(), 1);  // the face list is built when the settings menu first opens
     w.RunButton(10);
@@ -206,9 +209,13 @@ class TestPlayerLook : public QObject {
     for (QAction* item : w.LFx())
       if (item->isVisible()) shown.append(item->text());
     QCOMPARE(shown, ordered);
+    QFont asked = w.font();
+    asked.setFamily(missingFace);
+    const QString drawn = QFontInfo(asked).family();
+    QVERIFY(drawn != missingFace);
+    QCOMPARE(w.FontMenu()->title(), u"歌词字体: "_qs + drawn);
     // The list is built once: a second caption change neither adds nor reorders items.
-    w.SetFontCaption(u"任意"_qs);
-    QCOMPARE(w.FontMenu()->title(), u"歌词字体: 任意"_qs);
+    w.SetFontCaption();
     QCOMPARE(w.LFx().size(), ordered.size());
     // Choosing a face stores and shows the face the font system really gives.
     QAction* last = w.LFx().last();

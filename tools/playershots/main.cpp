@@ -99,7 +99,7 @@ int main(int argc, char** argv) {
     window.SetOffsetMenus(1'500);
     SaveMenu(window.LrcAdvance(), out, QStringLiteral("5-menu-shift"));
     SaveMenu(window.LA2(), out, QStringLiteral("5b-menu-shift-advance"));
-    window.SetFontCaption(QStringLiteral("宋体"));
+    window.SetFontCaption();
     SaveMenu(window.SetMenu(), out, QStringLiteral("6-menu-settings"));
     SaveMenu(window.HelpMenu(), out, QStringLiteral("7-menu-help"));
     SaveMenu(window.ChatoraSel(), out, QStringLiteral("8-menu-send-target"));
