@@ -5,6 +5,7 @@
 #include "common/settings.h"
 #include "common/windowfit.h"
 #include "common/ui/prompts.h"
+#include "common/ui/widgetprompts.h"
 #include "media/mediacontrol.h"
 #include "player/core/shifttext.h"
 #include "player/lookup/lyricslookup.h"
@@ -88,6 +89,9 @@ PlayerWindow::PlayerWindow(const PlayerServices& services, QWidget* parent)
   connect(&timer2_, &QTimer::timeout, this, &PlayerWindow::StepShiftByKey);
   BuildControls();
   BuildMenus();
+  // The window stays on top: a box or dialog without an owner could open beneath it, so every
+  // one shown through the real prompts belongs to the window.
+  if (auto* boxes = dynamic_cast<WidgetPrompts*>(services_.prompts)) boxes->SetParent(this);
   services_.chat->showSendState = [this](bool on) {
     controlButt_[5]->SetIcon(ToolIcon(5, on ? 1 : 0));
   };

@@ -59,11 +59,13 @@ class TstPlayerLinking : public QObject {
     const SettingsStore settings(kPlayerProgram, tree.X(u"$/config"_qs));
     QStringList dialogs;
     int linkButton = LinkDialogLogic::kLink;  // what the link dialog is answered with
+    QWidget* player = nullptr;                // the dialogs' owner
     PlayerCompanions companions(
         {.launcher = &launcher, .prompts = &prompts, .settings = &settings,
          .programFolder = tree.X(u"$/bin"_qs), .dataFolder = tree.DataFolder(), .openUrl = {},
          .runDialog = [&](QDialog& dialog) {
            dialogs.append(dialog.windowTitle());
+           QCOMPARE(dialog.parentWidget(), player);
            auto* link = qobject_cast<LinkDialog*>(&dialog);
            QVERIFY(link != nullptr);
            if (linkButton == LinkDialogLogic::kEditor) {
@@ -82,6 +84,7 @@ class TstPlayerLinking : public QObject {
     services.programFolder = tree.X(u"$/bin"_qs);
     services.dataFolder = tree.DataFolder();
     PlayerWindow window(services);
+    player = &window;
     window.Start({song});
 
     // No lyrics by name: the link dialog came up, and its link counts at once.
