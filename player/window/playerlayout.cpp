@@ -6,6 +6,7 @@
 #include "player/lookup/lyricslookup.h"
 #include "player/window/bars.h"
 #include "player/window/playerwindow.h"
+#include "player/window/statuslabel.h"
 #include "player/window/toolbutton.h"
 
 #include <QAction>

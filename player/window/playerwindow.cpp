@@ -12,6 +12,7 @@
 #include "player/shell/windoweffects.h"
 #include "player/window/bars.h"
 #include "player/window/colors.h"
+#include "player/window/statuslabel.h"
 #include "player/core/playerhooks.h"
 #include "player/window/toolbutton.h"
 
@@ -145,8 +146,8 @@ void PlayerWindow::BuildControls() {
   connect(vol_, &VolumeBar::PointerAt, this, [this](bool inside) {
     if (!inside) ShowVolumeBar(false);
   });
-  label1_ = new QLabel(panel_);
-  label2_ = new QLabel(panel_);
+  label1_ = new StatusLabel(panel_);
+  label2_ = new StatusLabel(panel_);
   label2_->hide();
   SetTextColor(label2_, colors::kHintText);
   label2_->setAutoFillBackground(true);
@@ -373,7 +374,7 @@ void PlayerWindow::Start(const QStringList& arguments, const QStringList& unread
     lsx_.append(item);
   }
   buttonHints_ = kButtonHints;
-  label1_->setText(QStringLiteral("播放已停止"));
+  label1_->SetStatus(QStringLiteral("播放已停止"), StatusLabel::Fit::Elided);
 
   openName_ = Unquote(arguments.join(u' '));
   if (!unreadable.isEmpty()) {
@@ -525,8 +526,8 @@ void PlayerWindow::ShowVolumeBar(bool show) {
 bool PlayerWindow::VolumeBarShown() const { return vol_->isVisible(); }
 QString PlayerWindow::CurrentLineText() const { return lrc_[0]->text(); }
 QString PlayerWindow::NextLineText() const { return lrc_[1]->text(); }
-QString PlayerWindow::StatusText() const { return label1_->text(); }
-QString PlayerWindow::HintText() const { return label2_->text(); }
+QString PlayerWindow::StatusText() const { return label1_->FullText(); }
+QString PlayerWindow::HintText() const { return label2_->FullText(); }
 bool PlayerWindow::HintShown() const { return !label2_->isHidden(); }
 
 }  // namespace lyrova

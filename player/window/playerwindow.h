@@ -27,6 +27,7 @@ class CompanionHooks;
 class Prompts;
 class ProgressBar;
 class SettingsStore;
+class StatusLabel;
 class ToolButton;
 class VolumeBar;
 
@@ -128,6 +129,9 @@ class PlayerWindow : public QWidget {
   QTimer& ShiftTimer() { return timer2_; }
   ProgressBar* ProgressBarWidget() const { return locPut_; }
   ToolButton* Button(int index) const { return controlButt_.value(index); }
+  // The status area's clock and notes (`Label1`) and its hints (`Label2`).
+  StatusLabel* Label1() const { return label1_; }
+  StatusLabel* Label2() const { return label2_; }
   QLineEdit* ChatInput() const { return text1_; }
 
   // The pop-up menus and their item arrays, named as the designs name them.
@@ -256,8 +260,8 @@ class PlayerWindow : public QWidget {
   QWidget* panel_ = nullptr;
   QList<ToolButton*> controlButt_;
   ProgressBar* locPut_ = nullptr;
-  QLabel* label1_ = nullptr;
-  QLabel* label2_ = nullptr;
+  StatusLabel* label1_ = nullptr;
+  StatusLabel* label2_ = nullptr;
   QWidget* shape1_ = nullptr;
   VolumeBar* vol_ = nullptr;
   QLineEdit* text1_ = nullptr;

@@ -2,6 +2,7 @@
 
 #include "player/window/bars.h"
 #include "player/core/fontorder.h"
+#include "player/window/statuslabel.h"
 #include "player/window/toolbutton.h"
 
 #include <QAction>
@@ -193,6 +194,43 @@ class TestPlayerLook : public QObject {
                                    [](QLabel* l) { return l->text() == u"short"_qs; });
     QVERIFY(next != labels.end());
     QVERIFY((*next)->x() > 0);
+  }
+
+  // The narrowest window: the clock is drawn whole (in a smaller font when it must be) and a
+  // hint too long for the area ends in "…"; at the design width both are shown as they are.
+  void statusAreaAtTheMinimumWidth() {
+    PlayerFixture f;
+    const QString song = f.Song(u"a.mp3"_qs, 5'000);
+    PlayerWindow& w = f.Start({song});
+    const int designWidth = w.width();
+    f.PlayFor(3'000);
+    const auto fits = [](const StatusLabel* label) {
+      return QFontMetrics(label->font()).horizontalAdvance(label->text()) <= label->contentsRect().width();
+    };
+    const QString clock = u"00:03/00:05"_qs;
+    const QString hint = u"发送歌词到 Chatora"_qs;
+    const QFont normal = w.Label1()->font();
+    QEnterEvent enter(QPointF(2, 2), QPointF(2, 2), QPointF(2, 2));
+    QEvent leave(QEvent::Leave);
+    for (const int width : {int(PlayerWindow::kMinWidthPixels), designWidth}) {
+      w.resize(width, w.height());
+      QCOMPARE(w.width(), width);
+      QCOMPARE(w.Label1()->text(), clock);
+      QVERIFY2(fits(w.Label1()), qPrintable(QString::number(w.Label1()->contentsRect().width())));
+      if (width == designWidth) QCOMPARE(w.Label1()->font(), normal);
+      QCoreApplication::sendEvent(w.Button(5), &enter);
+      QCOMPARE(w.HintText(), hint);
+      QVERIFY(fits(w.Label2()));
+      QCOMPARE(w.Label2()->font(), normal);
+      if (width == designWidth) {
+        QCOMPARE(w.Label2()->text(), hint);
+      } else {
+        QVERIFY(w.Label2()->text().endsWith(u'…'));
+        QVERIFY(hint.startsWith(w.Label2()->text().chopped(1)));
+      }
+      QCoreApplication::sendEvent(w.Button(5), &leave);
+    }
+    QCOMPARE(w.StatusText(), clock);
   }
 
   void fontMenuListsTheInstalledFaces() {
