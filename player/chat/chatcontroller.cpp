@@ -285,8 +285,8 @@ void ChatController::ShowDecorationDialog(QWidget* owner) {
 void ChatController::StartEmoticonEditor() {
   QString error;
   // The same editor the lyrics are edited with, chosen when it is needed.
-  if (!StartTextEditor(*services_.launcher, ChosenTextEditor(*services_.settings),
-                       services_.emoticonFile, &error))
+  if (!StartChosenTextEditor(*services_.launcher, *services_.settings, services_.emoticonFile,
+                             &error))
     services_.prompts->Message(QStringLiteral("无法启动文本编辑器,") + error, kTitle,
                                MessageIcon::Critical);
 }

@@ -44,7 +44,7 @@ bool LaunchScanner(const LaunchContext& context) {
 }
 
 bool StartLyricsTextEditor(const LaunchContext& context, const QString& path, QString* error) {
-  return StartTextEditor(context.launcher, ChosenTextEditor(context.settings), path, error);
+  return StartChosenTextEditor(context.launcher, context.settings, path, error);
 }
 
 bool EditLyrics(const LaunchContext& context, bool withEditor, const QString& openName,

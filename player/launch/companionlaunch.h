@@ -35,7 +35,8 @@ bool LaunchEditor(const LaunchContext& context, const QString& song, const QStri
 // started, is reported and gives false, so the Player keeps running.
 bool LaunchScanner(const LaunchContext& context);
 
-// Starts the text editor on `path`; false with the system's description of the failure.
+// Starts the text editor on `path`; false with the system's description of the failure, the
+// editor tried and the setting that names another (see StartChosenTextEditor).
 bool StartLyricsTextEditor(const LaunchContext& context, const QString& path, QString* error);
 
 // The two "edit lyrics" menu items for the song `openName` and its found `lyricsPath`: with
