@@ -5,7 +5,6 @@
 #include "common/textcodec.h"
 #include "player/chat/decorationdialog.h"
 
-#include <QApplication>
 #include <QComboBox>
 #include <QFile>
 #include <QLabel>
@@ -125,21 +124,6 @@ class TestDecoration : public QObject {
     QCOMPARE(dialog.Text1(0)->cursorPosition(), 1);
     QCOMPARE(dialog.Text1(1)->cursorPosition(), 1);
     QVERIFY(dialog.Cancelled());
-  }
-
-  // Opened as the user sees it: the caret stands after the prefix and nothing is selected, so
-  // the first emoticon added goes after the prefix instead of replacing it.
-  void shownDialogAddsAfterThePrefix() {
-    DecorationDialog dialog(nullptr, kTwo, 0, u"前缀"_qs, u"后"_qs);
-    dialog.show();
-    QVERIFY(QTest::qWaitForWindowActive(&dialog));
-    QCOMPARE(QApplication::focusWidget(), dialog.Text1(0));
-    for (int i = 0; i < 2; ++i) {
-      QVERIFY(!dialog.Text1(i)->hasSelectedText());
-      QCOMPARE(dialog.Text1(i)->cursorPosition(), dialog.Text1(i)->text().size());
-    }
-    QTest::mouseClick(dialog.Command3(0), Qt::LeftButton);
-    QCOMPARE(dialog.Text1(0)->text(), u"前缀/:)"_qs);
   }
 
   void dialogPickerSelection_data() {
