@@ -63,10 +63,16 @@ void DropOffscreenSizeNote(QtMsgType type, const QMessageLogContext& context, co
 }  // namespace
 
 int main(int argc, char** argv) {
-  const bool headless = SetPlatform();
+  const bool noDisplay = SetPlatform();
   if (qgetenv("QT_QPA_PLATFORM") == "offscreen")
     standardHandler = qInstallMessageHandler(DropOffscreenSizeNote);
   QApplication app(argc, argv);
+  // A platform the user named that draws only into memory has nobody to answer either.
+  const QString platformName = QGuiApplication::platformName();
+  const bool headless = noDisplay || lyrova::ShowsNothing(platformName);
+  if (headless && !noDisplay)
+    lyrova::TellOnStandardError(QStringLiteral("the ") + platformName +
+                                QStringLiteral(" platform shows nothing, running without a window"));
   QApplication::setApplicationName(lyrova::kPlayerProgram);
   lyrova::InstallQtChinese(app);
   // libmpv parses numbers with the C library and needs the "C" numeric locale.

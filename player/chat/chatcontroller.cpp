@@ -82,16 +82,22 @@ void ChatController::ChooseTarget(QMenu* menu) {
   }
   QAction* first = actions.isEmpty() ? menu->addAction(QString()) : actions.first();
   QObject::disconnect(first, &QAction::triggered, nullptr, nullptr);
+  // Only a target can be chosen, so only targets carry a check box; "未找到任何发送目标" is a
+  // plain line. The first item is never a separator: a group boundary needs a target before it.
+  const bool choosable = !targets_.isEmpty();
   for (int m = 0; m < items.size(); ++m) {
+    if (items[m].separator && m > 0) {
+      // A separator with a caption is drawn as a titled section in some styles.
+      menu->addSeparator();
+      continue;
+    }
     QAction* action = m == 0 ? first : menu->addAction(QString());
-    action->setSeparator(items[m].separator);
     // "&" marks a shortcut letter in a menu caption; a title shows it as typed.
     action->setText(QString(items[m].caption).replace(u'&', QStringLiteral("&&")));
-    action->setCheckable(!items[m].separator);
-    action->setChecked(items[m].checked);
+    action->setCheckable(choosable);
+    action->setChecked(choosable && items[m].checked);
     action->setVisible(true);
-    if (!items[m].separator)
-      QObject::connect(action, &QAction::triggered, action, [this, m] { SelectTarget(m); });
+    QObject::connect(action, &QAction::triggered, action, [this, m] { SelectTarget(m); });
   }
 }
 
@@ -279,8 +285,8 @@ void ChatController::ShowDecorationDialog(QWidget* owner) {
 void ChatController::StartEmoticonEditor() {
   QString error;
   // The same editor the lyrics are edited with, chosen when it is needed.
-  if (!StartTextEditor(*services_.launcher, ChosenTextEditor(*services_.settings),
-                       services_.emoticonFile, &error))
+  if (!StartChosenTextEditor(*services_.launcher, *services_.settings, services_.emoticonFile,
+                             &error))
     services_.prompts->Message(QStringLiteral("无法启动文本编辑器,") + error, kTitle,
                                MessageIcon::Critical);
 }

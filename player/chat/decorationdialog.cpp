@@ -140,6 +140,15 @@ void DecorationDialog::done(int result) {
   QDialog::done(result);
 }
 
+void DecorationDialog::setVisible(bool visible) {
+  QDialog::setVisible(visible);
+  if (!visible) return;
+  for (QLineEdit* box : text1_) {
+    box->deselect();
+    box->setCursorPosition(int(box->text().size()));
+  }
+}
+
 void DecorationDialog::focusInEvent(QFocusEvent* event) {
   QDialog::focusInEvent(event);
   text1_[0]->setFocus();

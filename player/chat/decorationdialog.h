@@ -50,6 +50,9 @@ class DecorationDialog : public QDialog {
   std::function<void()> editPresets;
 
   void done(int result) override;
+  // Showing the dialog hands the prefix box the focus as a Tab would, which selects its whole
+  // text; the dialog opens instead with each caret at the end of its text and nothing selected.
+  void setVisible(bool visible) override;
 
  protected:
   void focusInEvent(QFocusEvent* event) override;

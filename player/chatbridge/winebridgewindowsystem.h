@@ -1,6 +1,7 @@
 #pragma once
 
 #include "player/chat/windowsystem.h"
+#include "tools/chatbridge/bridgeprotocol.h"
 
 #include <QByteArray>
 #include <QElapsedTimer>
@@ -29,8 +30,14 @@ struct BridgeCommand {
   QProcessEnvironment environment;
 };
 
+// What a reply may take beyond the bridge's own wait for the client: the pipe, Wine's
+// scheduling and the bridge's work around the call.
+inline constexpr int kBridgeReplyMarginMs = 100;
+
 struct BridgeOptions {
-  int callTimeoutMs = 150;    // longest wait for one reply
+  // Longest wait for one reply. A paste the client handles just inside the bridge's limit is
+  // still answered in time, so the submit keys after it are not dropped as "still behind".
+  int callTimeoutMs = chatbridge::kDeliveryLimitMs + kBridgeReplyMarginMs;
   int giveUpMs = 3000;        // a reply this late ends the bridge
   int restarts = 1;           // how often a dead bridge is started again
 };

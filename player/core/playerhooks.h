@@ -31,6 +31,10 @@ class CompanionHooks {
   // Edit the lyrics in the Editor (`withEditor`) or in a plain text editor.
   virtual void EditLyrics(QWidget* /*owner*/, bool /*withEditor*/, const QString& /*song*/,
                           const QString& /*lyrics*/) {}
+
+  // Set by the window: called with the song whenever the Editor was started on it, from the
+  // menu or from the link dialog.
+  std::function<void(const QString& song)> editorStarted;
 };
 
 // The menu choices of the Player that decide how lines are sent. The window keeps them (it

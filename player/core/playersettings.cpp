@@ -51,4 +51,17 @@ QString ChosenTextEditor(const SettingsStore& store) {
   return ChooseTextEditor(store.ReadSetting(playerkeys::kTextEditor, QString()));
 }
 
+bool StartChosenTextEditor(Launcher& launcher, const SettingsStore& store, const QString& path,
+                           QString* error) {
+  const QString editor = ChosenTextEditor(store);
+  QString why;
+  if (StartTextEditor(launcher, editor, path, &why)) return true;
+  if (error != nullptr) {
+    *error = why + QStringLiteral("\n文本编辑器《") + editor + QStringLiteral("》无法启动，请在 ") +
+             store.FilePath() + QStringLiteral(" 的 [Set] 段用 ") + playerkeys::kTextEditor +
+             QStringLiteral("=程序名 指定其他文本编辑器");
+  }
+  return false;
+}
+
 }  // namespace lyrova

@@ -31,6 +31,8 @@ inline const QString kTextEditor = QStringLiteral("TextEditor");
 
 namespace lyrova {
 
+class Launcher;
+
 inline const QString kDefaultFontName = QStringLiteral("宋体");
 
 struct PlayerSettings {
@@ -63,6 +65,12 @@ std::optional<double> UsableFontSize(const QString& stored);
 // The text editor command for lyrics and the emoticon list: the "TextEditor" setting, else the
 // one ChooseTextEditor finds.
 QString ChosenTextEditor(const SettingsStore& store);
+
+// Starts the text editor ChosenTextEditor names on `path`. On failure `error` holds the
+// system's description and then, on a line of its own, the editor that was tried and the
+// setting in `store`'s file that names another.
+bool StartChosenTextEditor(Launcher& launcher, const SettingsStore& store, const QString& path,
+                           QString* error);
 
 // What the Player writes when its window closes.
 void WriteShutdownSettings(const SettingsStore& store, qint32 widthTwips, qint32 volume,

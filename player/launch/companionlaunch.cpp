@@ -31,10 +31,10 @@ bool StartSibling(const LaunchContext& context, const QString& executable,
 
 }  // namespace
 
-void LaunchEditor(const LaunchContext& context, const QString& song, const QString& lyrics) {
+bool LaunchEditor(const LaunchContext& context, const QString& song, const QString& lyrics) {
   context.settings.WriteEditorSetting(kHandOffSongKey, song);
   context.settings.WriteEditorSetting(kHandOffLyricsKey, lyrics);
-  StartSibling(context, kEditorExecutable, kEditorHandOffSwitch,
+  return StartSibling(context, kEditorExecutable, kEditorHandOffSwitch,
                QStringLiteral("《Lyrova》的组件《Versel》丢失，不能进行歌词编辑"));
 }
 
@@ -44,15 +44,15 @@ bool LaunchScanner(const LaunchContext& context) {
 }
 
 bool StartLyricsTextEditor(const LaunchContext& context, const QString& path, QString* error) {
-  return StartTextEditor(context.launcher, ChosenTextEditor(context.settings), path, error);
+  return StartChosenTextEditor(context.launcher, context.settings, path, error);
 }
 
-void EditLyrics(const LaunchContext& context, bool withEditor, const QString& openName,
+bool EditLyrics(const LaunchContext& context, bool withEditor, const QString& openName,
                 const QString& lyricsPath) {
   const QString song = TrimBlanks(openName);
   if (song.isEmpty()) {
     context.prompts.Message(QStringLiteral("歌曲未打开"), kMessageTitle, MessageIcon::Information);
-    return;
+    return false;
   }
   QString lyrics = TrimBlanks(lyricsPath).isEmpty() ? StripExtension(openName) + QStringLiteral(".lrc")
                                                     : lyricsPath;
@@ -61,10 +61,10 @@ void EditLyrics(const LaunchContext& context, bool withEditor, const QString& op
     if (!StartLyricsTextEditor(context, lyrics, &error))
       context.prompts.Message(QStringLiteral("记事本打开时发生错误，") + error, kMessageTitle,
                               MessageIcon::Critical);
-    return;
+    return false;
   }
   if (!FileExists(lyrics)) lyrics.clear();
-  LaunchEditor(context, openName, lyrics);
+  return LaunchEditor(context, openName, lyrics);
 }
 
 }  // namespace lyrova

@@ -56,7 +56,7 @@ void PlayerCompanions::ShowLinkDialog(QWidget* owner, const QString& song, const
   LinkDialogActions actions;
   actions.showSearchDirs = [this](QWidget* dialogOwner) { ShowSearchDirDialog(dialogOwner); };
   actions.launchEditor = [this](const QString& songPath, const QString& lyricsPath) {
-    LaunchEditor(Context(), songPath, lyricsPath);
+    if (LaunchEditor(Context(), songPath, lyricsPath) && editorStarted) editorStarted(songPath);
   };
   actions.startTextEditor = [this](const QString& path, QString* error) {
     return StartLyricsTextEditor(Context(), path, error);
@@ -77,7 +77,7 @@ void PlayerCompanions::EditLyrics(QWidget* owner, bool withEditor, const QString
                                   const QString& lyrics) {
   // The Player's window stays on top: its messages must belong to it to be seen.
   const ScopedPromptsParent scope(*services_.prompts, owner);
-  lyrova::EditLyrics(Context(), withEditor, song, lyrics);
+  if (lyrova::EditLyrics(Context(), withEditor, song, lyrics) && editorStarted) editorStarted(song);
 }
 
 }  // namespace lyrova

@@ -12,6 +12,10 @@ PlatformChoice ChoosePlatform(const std::function<QByteArray(const char*)>& vari
   return {QByteArrayLiteral("offscreen"), true};
 }
 
+bool ShowsNothing(const QString& platformName) {
+  return platformName == u"offscreen" || platformName == u"minimal";
+}
+
 QString EffectsNote(const QString& platformName) {
   if (!platformName.startsWith(u"wayland")) return {};
   return QStringLiteral("此桌面不支持置顶、透明和拖动窗口");

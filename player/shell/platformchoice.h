@@ -18,6 +18,10 @@ struct PlatformChoice {
 // `variable` reads an environment variable ("" when unset).
 PlatformChoice ChoosePlatform(const std::function<QByteArray(const char*)>& variable);
 
+// Whether the running Qt platform shows nothing to anyone (offscreen, minimal): the Player then
+// runs as without a display, since nobody could answer a question there either.
+bool ShowsNothing(const QString& platformName);
+
 // The note the status text shows once when the running platform cannot keep the window on top,
 // make it transparent or let it be moved (a Wayland session without X11); "" otherwise.
 QString EffectsNote(const QString& platformName);

@@ -6,6 +6,7 @@
 #include "player/lookup/lyricslookup.h"
 #include "player/window/bars.h"
 #include "player/window/playerwindow.h"
+#include "player/window/statuslabel.h"
 #include "player/window/toolbutton.h"
 
 #include <QAction>
@@ -128,8 +129,8 @@ void PlayerWindow::ToggleChatStrip() {
   LayOut();
 }
 
-void PlayerWindow::SetFontCaption(const QString& face) {
-  lFont_->setTitle(QStringLiteral("歌词字体: ") + face);
+void PlayerWindow::SetFontCaption() {
+  lFont_->setTitle(QStringLiteral("歌词字体: ") + QFontInfo(lrc_[0]->font()).family());
   if (fontListBuilt_) return;
   fontListBuilt_ = true;
   const QStringList names = OrderFontNames(QFontDatabase::families());

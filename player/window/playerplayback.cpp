@@ -13,6 +13,7 @@
 #include "player/window/colors.h"
 #include "player/core/playerhooks.h"
 #include "player/window/playerwindow.h"
+#include "player/window/statuslabel.h"
 #include "player/window/toolbutton.h"
 
 #include <QAction>
@@ -50,8 +51,11 @@ qint32 PlayerWindow::TrackLine(qint32 positionMs) {
 void PlayerWindow::DrawProgress(qint32 positionMs, qint32 nextMs) {
   const qint32 length = services_.media->MediaLength();
   locPut_->SetPicture(ProgressFor(barWidth_, length, positionMs, nextMs, lyricsLoaded_));
-  label1_->setText(length > 0 ? FormatClock(positionMs) + u'/' + services_.media->MediaLengthText()
-                              : QStringLiteral("播放已停止"));
+  if (length > 0)
+    label1_->SetStatus(FormatClock(positionMs) + u'/' + services_.media->MediaLengthText(),
+                       StatusLabel::Fit::Whole);
+  else
+    label1_->SetStatus(QStringLiteral("播放已停止"), StatusLabel::Fit::Elided);
 }
 
 void PlayerWindow::ShowLine(qint32 key, LineMode mode) {
@@ -87,6 +91,14 @@ void PlayerWindow::Tick() {
     if (media.IsPlaying()) return;
   }
   timer1_.stop();
+}
+
+void PlayerWindow::PauseForEditor(const QString& song) {
+  MediaControl& media = *services_.media;
+  if (song != openName_ || !media.IsPlaying()) return;
+  media.TogglePause();
+  timer1_.stop();
+  lineTimer_.stop();
 }
 
 // The 10 ms tick shows a line up to one interval after its time. When the next line starts before
@@ -257,7 +269,7 @@ void PlayerWindow::RunButton(int index) {
       ToggleChatStrip();
       break;
     case 10:
-      SetFontCaption(lrc_[0]->font().family());
+      SetFontCaption();
       PopUp(setMenu_, 10);
       if (!closing_) {
         label2_->hide();
@@ -302,7 +314,7 @@ void PlayerWindow::OnButtonReleased(int index, bool inside) {
 }
 
 void PlayerWindow::ShowHint(const QString& text) {
-  label2_->setText(text);
+  label2_->SetStatus(text, StatusLabel::Fit::Elided);
   label1_->hide();
   label2_->show();
 }
@@ -387,7 +399,7 @@ void PlayerWindow::StepShiftByKey() {
   label2_->show();
   timer2_.setInterval(350);
   syncOffset_ = StepShift(syncOffset_, offsetStep_);
-  label2_->setText(ShiftStepLabel(syncOffset_));
+  label2_->SetStatus(ShiftStepLabel(syncOffset_), StatusLabel::Fit::Elided);
   if (services_.media->IsOpen()) {
     const qint32 pos = Position();
     ShowLine(pos + syncOffset_, LineMode::Quiet);

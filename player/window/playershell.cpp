@@ -4,6 +4,7 @@
 #include "player/shell/help.h"
 #include "player/shell/windoweffects.h"
 #include "player/window/playerwindow.h"
+#include "player/window/statuslabel.h"
 
 #include <QCoreApplication>
 #include <QLabel>
@@ -33,6 +34,8 @@ void PlayerWindow::AddFileManagerEntry() {
 
 void PlayerWindow::RemoveFileManagerEntry() { lyrova::RemoveFileManagerEntry(); }
 
-void PlayerWindow::ShowStatusNote(const QString& text) { label1_->setText(text); }
+void PlayerWindow::ShowStatusNote(const QString& text) {
+  label1_->SetStatus(text, StatusLabel::Fit::Elided);
+}
 
 }  // namespace lyrova

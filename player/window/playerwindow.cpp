@@ -5,12 +5,14 @@
 #include "common/settings.h"
 #include "common/windowfit.h"
 #include "common/ui/prompts.h"
+#include "common/ui/widgetprompts.h"
 #include "media/mediacontrol.h"
 #include "player/core/shifttext.h"
 #include "player/lookup/lyricslookup.h"
 #include "player/shell/windoweffects.h"
 #include "player/window/bars.h"
 #include "player/window/colors.h"
+#include "player/window/statuslabel.h"
 #include "player/core/playerhooks.h"
 #include "player/window/toolbutton.h"
 
@@ -91,12 +93,19 @@ PlayerWindow::PlayerWindow(const PlayerServices& services, QWidget* parent)
   connect(&watch_, &LyricsWatch::LyricsChanged, this, &PlayerWindow::PickUpLyrics);
   BuildControls();
   BuildMenus();
+  // The window stays on top: a box or dialog without an owner could open beneath it, so every
+  // one shown through the real prompts belongs to the window.
+  if (auto* boxes = dynamic_cast<WidgetPrompts*>(services_.prompts)) boxes->SetParent(this);
   services_.chat->showSendState = [this](bool on) {
     controlButt_[5]->SetIcon(ToolIcon(5, on ? 1 : 0));
   };
+  services_.companions->editorStarted = [this](const QString& song) { PauseForEditor(song); };
 }
 
-PlayerWindow::~PlayerWindow() { services_.chat->showSendState = nullptr; }
+PlayerWindow::~PlayerWindow() {
+  services_.chat->showSendState = nullptr;
+  services_.companions->editorStarted = nullptr;
+}
 
 void PlayerWindow::BuildControls() {
   showWin_ = new QWidget(this);
@@ -140,8 +149,8 @@ void PlayerWindow::BuildControls() {
   connect(vol_, &VolumeBar::PointerAt, this, [this](bool inside) {
     if (!inside) ShowVolumeBar(false);
   });
-  label1_ = new QLabel(panel_);
-  label2_ = new QLabel(panel_);
+  label1_ = new StatusLabel(panel_);
+  label2_ = new StatusLabel(panel_);
   label2_->hide();
   SetTextColor(label2_, colors::kHintText);
   label2_->setAutoFillBackground(true);
@@ -368,7 +377,7 @@ void PlayerWindow::Start(const QStringList& arguments, const QStringList& unread
     lsx_.append(item);
   }
   buttonHints_ = kButtonHints;
-  label1_->setText(QStringLiteral("播放已停止"));
+  label1_->SetStatus(QStringLiteral("播放已停止"), StatusLabel::Fit::Elided);
 
   openName_ = Unquote(arguments.join(u' '));
   if (!unreadable.isEmpty()) {
@@ -520,8 +529,8 @@ void PlayerWindow::ShowVolumeBar(bool show) {
 bool PlayerWindow::VolumeBarShown() const { return vol_->isVisible(); }
 QString PlayerWindow::CurrentLineText() const { return lrc_[0]->text(); }
 QString PlayerWindow::NextLineText() const { return lrc_[1]->text(); }
-QString PlayerWindow::StatusText() const { return label1_->text(); }
-QString PlayerWindow::HintText() const { return label2_->text(); }
+QString PlayerWindow::StatusText() const { return label1_->FullText(); }
+QString PlayerWindow::HintText() const { return label2_->FullText(); }
 bool PlayerWindow::HintShown() const { return !label2_->isHidden(); }
 
 }  // namespace lyrova

@@ -28,6 +28,7 @@ class CompanionHooks;
 class Prompts;
 class ProgressBar;
 class SettingsStore;
+class StatusLabel;
 class ToolButton;
 class VolumeBar;
 
@@ -130,6 +131,9 @@ class PlayerWindow : public QWidget {
   QTimer& ShiftTimer() { return timer2_; }
   ProgressBar* ProgressBarWidget() const { return locPut_; }
   ToolButton* Button(int index) const { return controlButt_.value(index); }
+  // The status area's clock and notes (`Label1`) and its hints (`Label2`).
+  StatusLabel* Label1() const { return label1_; }
+  StatusLabel* Label2() const { return label2_; }
   QLineEdit* ChatInput() const { return text1_; }
 
   // The pop-up menus and their item arrays, named as the designs name them.
@@ -155,8 +159,9 @@ class PlayerWindow : public QWidget {
   // Pop-up menus are shown through this, so tests can look at a menu instead of running it.
   std::function<void(QMenu*, const QPoint&)> popUp;
 
-  // Builds the font menu the first time and sets its caption to the current face.
-  void SetFontCaption(const QString& face);
+  // Builds the font menu the first time and sets its caption to the face the lyric lines are
+  // drawn in: the font system's fallback when the stored face is not installed.
+  void SetFontCaption();
   void SetOffsetMenus(qint32 shiftMs);
 
  protected:
@@ -193,6 +198,8 @@ class PlayerWindow : public QWidget {
   PlaybackFacts Facts() const;
   void StopPlayback();
   void HandleSongEnd();
+  // The Editor plays the song it edits: the Player pauses that song rather than play along.
+  void PauseForEditor(const QString& song);
   void TimeNextLine(qint32 positionMs);
   void ApplyVolume();
 
@@ -258,8 +265,8 @@ class PlayerWindow : public QWidget {
   QWidget* panel_ = nullptr;
   QList<ToolButton*> controlButt_;
   ProgressBar* locPut_ = nullptr;
-  QLabel* label1_ = nullptr;
-  QLabel* label2_ = nullptr;
+  StatusLabel* label1_ = nullptr;
+  StatusLabel* label2_ = nullptr;
   QWidget* shape1_ = nullptr;
   VolumeBar* vol_ = nullptr;
   QLineEdit* text1_ = nullptr;

@@ -5,7 +5,13 @@
 #include "player/window/bars.h"
 #include "player/window/toolbutton.h"
 
+#include "player/chat/decorationdialog.h"
+
 #include <QAction>
+#include <QApplication>
+#include <QPushButton>
+#include <QTimer>
+#include <QToolButton>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QTest>
@@ -186,6 +192,33 @@ class TestChatPlayer : public QObject {
     QApplication::sendEvent(strip, &drop);
     QCOMPARE(strip->text(), u"拖来的"_qs);
     QCOMPARE(s.chat.windows.Submitted(s.editor).size(), 1);  // nothing sent by the drop
+  }
+
+  // Button 8 as the user meets it: the dialog is the window's own and opens with the caret
+  // after the stored prefix, so an emoticon added at once goes after it.
+  void decorationDialogFromTheButton() {
+    Setup s(2, u"x"_qs);
+    PlayerFixture::Write(s.chat.root.filePath(u"emotions.ini"_qs), "smile=/:)\r\n");
+    s.chat.chat.SetDecoration(u"前缀"_qs, QString());
+    // Looked at while it is open, checked once it has closed: a failed check must not leave it open.
+    QWidget* owner = nullptr;
+    bool selected = true;
+    QTimer::singleShot(0, [&] {
+      QWidget* modal = QApplication::activeModalWidget();
+      auto* dialog = qobject_cast<DecorationDialog*>(modal);
+      if (dialog == nullptr) {
+        if (modal != nullptr) modal->close();
+        return;
+      }
+      owner = dialog->parentWidget();
+      selected = dialog->Text1(0)->hasSelectedText();
+      QTest::mouseClick(dialog->Command3(0), Qt::LeftButton);
+      QTest::mouseClick(dialog->Command1(), Qt::LeftButton);
+    });
+    s.w->RunButton(8);
+    QCOMPARE(owner, s.w);
+    QVERIFY(!selected);
+    QCOMPARE(s.chat.chat.DressHome(), u"前缀/:)"_qs);
   }
 };
 

@@ -302,16 +302,22 @@ class TestChatSending : public QObject {
     QCOMPARE(menu.actions()[0], first);
     QCOMPARE(first->text(), u"聊天大厅A"_qs);
     QVERIFY(menu.actions()[1]->isSeparator());
+    QCOMPARE(menu.actions()[1]->text(), QString());  // a captioned separator is drawn as a title
+    QVERIFY(!menu.actions()[1]->isCheckable());
     QCOMPARE(menu.actions()[2]->text(), u"R&&B"_qs);  // shown as typed, not as a shortcut
+    QVERIFY(first->isCheckable() && menu.actions()[2]->isCheckable());
     first->trigger();
     QCOMPARE(f.chat.Selection().selectedWindow, hall);
+    f.chat.ChooseTarget(&menu);  // rebuilt: the chosen target checked, nothing piled up
+    QCOMPARE(menu.actions().size(), 3);
+    QVERIFY(first->isChecked() && !menu.actions()[2]->isChecked());
     // Rebuilt after both closed: only the placeholder, which does nothing.
     f.windows.CloseWindow(hall);
     f.windows.CloseWindow(f.chat.Targets()[1].window);
     f.chat.ChooseTarget(&menu);
     QCOMPARE(menu.actions().size(), 1);
     QCOMPARE(first->text(), u"未找到任何发送目标"_qs);
-    QVERIFY(!first->isChecked());
+    QVERIFY(!first->isCheckable());
     f.shownStates.clear();
     first->trigger();
     QCOMPARE(f.chat.Selection().selectedTitle, u"聊天大厅A"_qs);

@@ -4,6 +4,8 @@
 //   --hang-after N    after N requests, read on but never answer again
 //   --die-after N     after N requests, exit without answering
 //   --delay-first MS  wait this long before the first reply
+//   --delay-delivery MS  wait this long before answering every paste and settext, as a
+//                     client that takes its time over a sent message would make the bridge
 //   --silent          never greet (a bridge that does not come up)
 #include "bridgeprotocol.h"
 
@@ -47,6 +49,7 @@ int main(int argc, char** argv) {
   long hangAfter = -1;
   long dieAfter = -1;
   long delayFirstMs = 0;
+  long delayDeliveryMs = 0;
   bool silent = false;
   for (int i = 1; i < argc; ++i) {
     const bool more = i + 1 < argc;
@@ -58,6 +61,8 @@ int main(int argc, char** argv) {
       dieAfter = std::atol(argv[++i]);
     } else if (std::strcmp(argv[i], "--delay-first") == 0 && more) {
       delayFirstMs = std::atol(argv[++i]);
+    } else if (std::strcmp(argv[i], "--delay-delivery") == 0 && more) {
+      delayDeliveryMs = std::atol(argv[++i]);
     } else if (std::strcmp(argv[i], "--silent") == 0) {
       silent = true;
     } else {
@@ -82,6 +87,11 @@ int main(int argc, char** argv) {
     if ((hangAfter >= 0 && handled >= hangAfter) || silent) continue;
     if (handled == 0 && delayFirstMs > 0) {
       std::this_thread::sleep_for(std::chrono::milliseconds(delayFirstMs));
+    }
+    const std::vector<std::string_view> fields = chatbridge::SplitFields(line, ' ');
+    const bool delivery = fields.size() > 1 && (fields[1] == "paste" || fields[1] == "settext");
+    if (delivery && delayDeliveryMs > 0) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(delayDeliveryMs));
     }
     ++handled;
     const auto outcome = chatbridge::HandleRequest(line, windows);

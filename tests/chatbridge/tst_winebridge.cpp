@@ -88,6 +88,7 @@ class TestWineBridge : public QObject {
   void malformedSnapshot();
   void hungBridgeIsSkippedThenEndedAndStartedAgain();
   void lateReplyIsNotTakenForALaterRequest();
+  void slowDeliveryStillGetsItsSubmitKeys();
   void deadBridgeIsRestartedOnceThenGivenUp();
   void missingProgramMeansNoWindows();
   void bridgeCommand_data();
@@ -266,6 +267,26 @@ void TestWineBridge::lateReplyIsNotTakenForALaterRequest() {
   QThread::msleep(600);
   QVERIFY(!bridge.IsWindow(0x999));  // must not take the late "yes" for its own answer
   QVERIFY(bridge.IsWindow(0x10014));
+  QCOMPARE(bridge.Starts(), 1);
+}
+
+// A client that takes the bridge's whole limit over each paste or set-text: the reply is still
+// waited for, so the submit keys of the line reach the bridge instead of being dropped.
+void TestWineBridge::slowDeliveryStillGetsItsSubmitKeys() {
+  QVERIFY(BridgeOptions{}.callTimeoutMs > chatbridge::kDeliveryLimitMs);
+  QTemporaryDir dir;
+  const QString log = dir.filePath(QStringLiteral("requests.log"));
+  WineBridgeWindowSystem bridge(
+      FakeBridge({QStringLiteral("--log"), log, QStringLiteral("--delay-delivery"),
+                  QString::number(chatbridge::kDeliveryLimitMs)}));
+  QVERIFY(bridge.WaitUntilReady(5000));
+  bridge.SendPaste(0x10014);
+  bridge.Post(0x10014, winmsg::kKeyDown, vkey::kReturn, 0x00020002);
+  bridge.SendSetText(0x10014, QStringLiteral("二"));
+  bridge.Post(0x10014, winmsg::kKeyDown, vkey::kReturn, 0x00020002);
+  QTRY_COMPARE(Requests(log), (QStringList{QStringLiteral("paste 10014"), QStringLiteral("post 10014 100 d 20002"),
+                                           QStringLiteral("settext 10014 e4ba8c"),
+                                           QStringLiteral("post 10014 100 d 20002")}));
   QCOMPARE(bridge.Starts(), 1);
 }
 

@@ -11,6 +11,8 @@
 #include "player/launch/playercompanions.h"
 
 #include <QPushButton>
+#include <QRegularExpression>
+#include <QSettings>
 #include <QTest>
 
 using namespace lyrova;
@@ -156,13 +158,28 @@ class TstCompanions : public QObject {
     if (!message.isEmpty()) QCOMPARE(f.prompts.Last().icon, MessageIcon::Information);
   }
 
+  // The message names the editor that was tried and where another is set; following it
+  // (written with QSettings, not through the Player's store) starts that other editor.
   void reportsTextEditorFailure() {
     LaunchFixture f;
     f.launcher.fails = true;
-    f.settings.WriteSetting(playerkeys::kTextEditor, u"myedit"_qs);
+    f.settings.WriteSetting(playerkeys::kTextEditor, u"myedit --new"_qs);
     EditLyrics(f.context, false, f.tree.X(u"$/m/a.mp3"_qs), QString());
-    QCOMPARE(f.Message(), u"记事本打开时发生错误，boom"_qs);
     QCOMPARE(f.prompts.Last().icon, MessageIcon::Critical);
+    const QStringList lines = f.prompts.Last().text.split(u'\n');
+    QCOMPARE(lines.size(), 2);
+    QCOMPARE(lines[0], u"记事本打开时发生错误，boom"_qs);
+    const QRegularExpression advice(
+        u"^文本编辑器《myedit --new》无法启动，请在 (.+) 的 \\[Set\\] 段用 (\\w+)=程序名 指定其他文本编辑器$"_qs);
+    const QRegularExpressionMatch match = advice.match(lines[1]);
+    QVERIFY2(match.hasMatch(), qPrintable(lines[1]));
+    QSettings file(match.captured(1), QSettings::IniFormat);
+    file.setValue(u"Set/"_qs + match.captured(2), u"kwrite"_qs);
+    file.sync();
+    f.launcher.fails = false;
+    f.launcher.started.clear();
+    EditLyrics(f.context, false, f.tree.X(u"$/m/a.mp3"_qs), QString());
+    QCOMPARE(f.Started(), L(u"kwrite $/m/a.lrc"_qs));
   }
 
   // The hooks show the real dialogs; here a scripted "user" works them. In the link dialog

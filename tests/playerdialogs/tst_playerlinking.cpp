@@ -58,13 +58,20 @@ class TstPlayerLinking : public QObject {
     RecordingLauncher launcher;
     const SettingsStore settings(kPlayerProgram, tree.X(u"$/config"_qs));
     QStringList dialogs;
+    int linkButton = LinkDialogLogic::kLink;  // what the link dialog is answered with
+    QWidget* player = nullptr;                // the dialogs' owner
     PlayerCompanions companions(
         {.launcher = &launcher, .prompts = &prompts, .settings = &settings,
          .programFolder = tree.X(u"$/bin"_qs), .dataFolder = tree.DataFolder(), .openUrl = {},
          .runDialog = [&](QDialog& dialog) {
            dialogs.append(dialog.windowTitle());
+           QCOMPARE(dialog.parentWidget(), player);
            auto* link = qobject_cast<LinkDialog*>(&dialog);
            QVERIFY(link != nullptr);
+           if (linkButton == LinkDialogLogic::kEditor) {
+             link->Command1(LinkDialogLogic::kEditor)->click();
+             return;
+           }
            QCOMPARE(link->List1()->count(), 1);
            QCOMPARE(link->List1()->item(0)->text(), u"晴天 live.lrc"_qs);
            link->Command2(LinkDialogLogic::kLink)->click();
@@ -77,6 +84,7 @@ class TstPlayerLinking : public QObject {
     services.programFolder = tree.X(u"$/bin"_qs);
     services.dataFolder = tree.DataFolder();
     PlayerWindow window(services);
+    player = &window;
     window.Start({song});
 
     // No lyrics by name: the link dialog came up, and its link counts at once.
@@ -87,8 +95,27 @@ class TstPlayerLinking : public QObject {
 
     QAction* edit = FindAction(window.SetMenu(), u"用《Versel》编辑歌词"_qs);
     QVERIFY(edit != nullptr);
+    QVERIFY(media.IsPlaying());
     edit->trigger();
     QCOMPARE(tree.Unx(launcher.started), L(u"$/bin/Versel /RR"_qs));
+    // The Editor plays the song itself: the Player's copy pauses, and resumes as always.
+    QVERIFY(!media.IsPlaying());
+    QVERIFY(!window.PlaybackTimer().isActive());
+    window.RunButton(2);
+    QVERIFY(media.IsPlaying());
+    // The same from the link dialog's Editor button.
+    linkButton = LinkDialogLogic::kEditor;
+    window.LinkLyrics();
+    QCOMPARE(launcher.started.size(), 2);
+    QVERIFY(!media.IsPlaying());
+    window.RunButton(2);
+    // An Editor that does not start leaves the song playing.
+    QVERIFY(QFile::remove(tree.X(u"$/bin/Versel"_qs)));
+    edit->trigger();
+    QCOMPARE(launcher.started.size(), 2);
+    QCOMPARE(prompts.ShownCount(PromptKind::Message), 1);
+    QVERIFY(media.IsPlaying());
+    prompts.ClearShown();
     const SettingsStore editorSettings(kEditorProgram, tree.X(u"$/config"_qs));
     QCOMPARE(tree.Unx(editorSettings.ReadSetting(u"GetNameLrc"_qs, QString())), u"$/lyrics/晴天 live.lrc"_qs);
     QCOMPARE(editorSettings.ReadSetting(u"GetNameMp3"_qs, QString()), song);

@@ -39,6 +39,12 @@ class TstPlatformChoice : public QObject {
     QCOMPARE(choice.noDisplay, noDisplay);
   }
 
+  void platformsThatShowNothing() {
+    for (const QString& name : {u"offscreen"_qs, u"minimal"_qs}) QVERIFY2(ShowsNothing(name), qPrintable(name));
+    for (const QString& name : {u"xcb"_qs, u"wayland"_qs, u"eglfs"_qs, u"vnc"_qs, u"minimalegl"_qs})
+      QVERIFY2(!ShowsNothing(name), qPrintable(name));
+  }
+
   void notesMissingEffectsOnWaylandOnly() {
     QCOMPARE(EffectsNote(u"wayland"_qs), u"此桌面不支持置顶、透明和拖动窗口"_qs);
     QCOMPARE(EffectsNote(u"wayland-egl"_qs), u"此桌面不支持置顶、透明和拖动窗口"_qs);

@@ -44,6 +44,7 @@ struct PlayerFixture {
   ScriptedPrompts prompts;
   RecordingHooks hooks;
   ChatHooks* chat = nullptr;  // when set, chat sending goes here instead of to `hooks`
+  Prompts* realPrompts = nullptr;  // when set, the window asks these instead of `prompts`
   QString echoed;
   bool quitAtEnd = false;
   QStringList songFailures;  // reasons the window gave up on its song (only with quitAtEnd)
@@ -74,7 +75,7 @@ struct PlayerFixture {
     PlayerServices services;
     services.settings = &settings;
     services.media = &media;
-    services.prompts = &prompts;
+    services.prompts = realPrompts != nullptr ? realPrompts : &prompts;
     services.companions = &hooks;
     services.chat = chat != nullptr ? chat : &hooks;
     services.programFolder = root.path();

@@ -1,16 +1,52 @@
 #include "playerfixture.h"
 
+#include "common/ui/widgetprompts.h"
 #include "player/window/bars.h"
 #include "player/window/toolbutton.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QDialog>
 #include <QLabel>
+#include <QTimer>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QStandardPaths>
 #include <QTest>
 
 using namespace lyrova;
+
+namespace {
+
+struct ShownBox {
+  QString title;
+  QWidget* owner = nullptr;
+};
+
+// Runs `action`, which is to show one modal box or dialog; notes its title and owner and closes it.
+ShownBox ShowAndClose(const std::function<void()>& action) {
+  ShownBox shown;
+  QTimer poll;
+  poll.setInterval(5);
+  QObject::connect(&poll, &QTimer::timeout, [&] {
+    auto* box = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+    if (box == nullptr) return;
+    shown = {box->windowTitle(), box->parentWidget()};
+    poll.stop();
+    box->reject();
+  });
+  poll.start();
+  action();
+  return shown;
+}
+
+QAction* MenuItem(QMenu* menu, const QString& text) {
+  for (QAction* action : menu->actions())
+    if (action->text() == text) return action;
+  return nullptr;
+}
+
+}  // namespace
 
 class TestPlayerEffects : public QObject {
   Q_OBJECT
@@ -125,6 +161,29 @@ class TestPlayerEffects : public QObject {
     QCOMPARE(f.opened.first().toLocalFile(), f.root.filePath(u"help.html"_qs));
     w.ShowAbout();
     QCOMPARE(f.prompts.Last().title, u"关于Lyrova"_qs);
+  }
+
+  // The window stays on top: each box it shows through the real prompts is its own, so that
+  // none can open beneath it.
+  void boxesBelongToTheWindow() {
+    PlayerFixture f;
+    WidgetPrompts boxes;
+    f.realPrompts = &boxes;
+    PlayerWindow& w = f.Start();
+    QAction* help = MenuItem(w.HelpMenu(), u"帮助文档"_qs);
+    QAction* about = MenuItem(w.HelpMenu(), u"关于Lyrova"_qs);
+    QVERIFY(help != nullptr && about != nullptr);
+    const QList<std::pair<QString, std::function<void()>>> rows = {
+        {u"Lyrova"_qs, [help] { help->trigger(); }},  // the help file is missing
+        {u"关于Lyrova"_qs, [about] { about->trigger(); }},
+        {u"Lyrova"_qs, [&w] { w.SendTypeSel()[2]->trigger(); }},  // the quick-send warning
+        {u"打开音频文件"_qs, [&w] { w.RunButton(0); }},
+    };
+    for (const auto& [title, action] : rows) {
+      const ShownBox shown = ShowAndClose(action);
+      QCOMPARE(shown.title, title);
+      QCOMPARE(shown.owner, &w);
+    }
   }
 
   void fileManagerEntryFromTheMenu() {

@@ -2,6 +2,7 @@
 
 #include "player/window/bars.h"
 #include "player/core/fontorder.h"
+#include "player/window/statuslabel.h"
 #include "player/window/toolbutton.h"
 
 #include <QAction>
@@ -195,8 +196,48 @@ class TestPlayerLook : public QObject {
     QVERIFY((*next)->x() > 0);
   }
 
+  // The narrowest window: the clock is drawn whole (in a smaller font when it must be) and a
+  // hint too long for the area ends in "…"; at the design width both are shown as they are.
+  void statusAreaAtTheMinimumWidth() {
+    PlayerFixture f;
+    const QString song = f.Song(u"a.mp3"_qs, 5'000);
+    PlayerWindow& w = f.Start({song});
+    const int designWidth = w.width();
+    f.PlayFor(3'000);
+    const auto fits = [](const StatusLabel* label) {
+      return QFontMetrics(label->font()).horizontalAdvance(label->text()) <= label->contentsRect().width();
+    };
+    const QString clock = u"00:03/00:05"_qs;
+    const QString hint = u"发送歌词到 Chatora"_qs;
+    const QFont normal = w.Label1()->font();
+    QEnterEvent enter(QPointF(2, 2), QPointF(2, 2), QPointF(2, 2));
+    QEvent leave(QEvent::Leave);
+    for (const int width : {int(PlayerWindow::kMinWidthPixels), designWidth}) {
+      w.resize(width, w.height());
+      QCOMPARE(w.width(), width);
+      QCOMPARE(w.Label1()->text(), clock);
+      QVERIFY2(fits(w.Label1()), qPrintable(QString::number(w.Label1()->contentsRect().width())));
+      if (width == designWidth) QCOMPARE(w.Label1()->font(), normal);
+      QCoreApplication::sendEvent(w.Button(5), &enter);
+      QCOMPARE(w.HintText(), hint);
+      QVERIFY(fits(w.Label2()));
+      QCOMPARE(w.Label2()->font(), normal);
+      if (width == designWidth) {
+        QCOMPARE(w.Label2()->text(), hint);
+      } else {
+        QVERIFY(w.Label2()->text().endsWith(u'…'));
+        QVERIFY(hint.startsWith(w.Label2()->text().chopped(1)));
+      }
+      QCoreApplication::sendEvent(w.Button(5), &leave);
+    }
+    QCOMPARE(w.StatusText(), clock);
+  }
+
   void fontMenuListsTheInstalledFaces() {
     PlayerFixture f;
+    // A face that is not installed: the caption names the one drawn in its place.
+    const QString missingFace = u"并不存在的字体"_qs;
+    f.settings.WriteSetting(u"FontName"_qs, missingFace);
     PlayerWindow& w = f.Start();
     QCOMPARE(w.LFx().size(), 1);  // the face list is built when the settings menu first opens
     w.RunButton(10);
@@ -206,9 +247,13 @@ class TestPlayerLook : public QObject {
     for (QAction* item : w.LFx())
       if (item->isVisible()) shown.append(item->text());
     QCOMPARE(shown, ordered);
+    QFont asked = w.font();
+    asked.setFamily(missingFace);
+    const QString drawn = QFontInfo(asked).family();
+    QVERIFY(drawn != missingFace);
+    QCOMPARE(w.FontMenu()->title(), u"歌词字体: "_qs + drawn);
     // The list is built once: a second caption change neither adds nor reorders items.
-    w.SetFontCaption(u"任意"_qs);
-    QCOMPARE(w.FontMenu()->title(), u"歌词字体: 任意"_qs);
+    w.SetFontCaption();
     QCOMPARE(w.LFx().size(), ordered.size());
     // Choosing a face stores and shows the face the font system really gives.
     QAction* last = w.LFx().last();

@@ -1,6 +1,7 @@
 // Runs the built Player with --quit-at-end on songs that cannot be opened: it must end at once
 // with one line on standard error and status 1 instead of waiting for an end that never comes.
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -69,6 +70,36 @@ class TestPlayerQuit : public QObject {
     const QString err = QString::fromUtf8(player.readAllStandardError());
     QCOMPARE(player.exitCode(), status);
     if (!line.isEmpty()) QVERIFY2(err.split(u'\n').contains(line.replace(u'@', at)), qPrintable(err));
+  }
+
+  // A first start (no settings, no search list) on a platform the user named that shows nothing:
+  // the question nobody could see takes its "no", is said on standard error, and the Player
+  // plays the demo song to its end instead of waiting for an answer.
+  void firstStartOnAPlatformThatShowsNothing() {
+    QTemporaryDir work;
+    QVERIFY(QFile::copy(Player(), work.filePath(u"lyrova"_qs)));
+    for (const QString& name : {u"demo.ogg"_qs, u"demo.lrc"_qs})
+      QVERIFY(QFile::copy(QStringLiteral(LYROVA_SOURCE_DIR "/demo/") + name, work.filePath(name)));
+    for (const QString& folder : {u"home"_qs, u"config"_qs, u"data"_qs}) QVERIFY(QDir(work.path()).mkdir(folder));
+    QProcess player;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(u"QT_QPA_PLATFORM"_qs, u"offscreen"_qs);
+    environment.insert(u"HOME"_qs, work.filePath(u"home"_qs));
+    environment.insert(u"XDG_CONFIG_HOME"_qs, work.filePath(u"config"_qs));
+    environment.insert(u"XDG_DATA_HOME"_qs, work.filePath(u"data"_qs));
+    player.setProcessEnvironment(environment);
+    player.start(work.filePath(u"lyrova"_qs), {u"--echo"_qs, u"--quit-at-end"_qs, work.filePath(u"demo.ogg"_qs)});
+    const bool ended = player.waitForFinished(120000);  // the song plays in real time: about a minute
+    if (!ended) player.kill();
+    const QString err = QString::fromUtf8(player.readAllStandardError());
+    QVERIFY2(ended, qPrintable(err));
+    QCOMPARE(player.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(player.exitCode(), 0);
+    QVERIFY2(err.contains(u"你还没有设置歌词查找目录"_qs) && err.contains(u" -> no (no display)"_qs), qPrintable(err));
+    QVERIFY(!QFile::exists(work.filePath(u"LrcDir.ini"_qs)));
+    const QStringList echoed = QString::fromUtf8(player.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
+    QVERIFY2(echoed.size() > 5, qPrintable(echoed.join(u'|')));
+    QVERIFY(echoed.contains(u"The wind blows every name so soft and near"_qs));  // late in the song
   }
 };
 

@@ -15,6 +15,9 @@ namespace chatbridge {
 inline constexpr int kProtocolVersion = 1;
 // Requests longer than this are refused rather than buffered without bound.
 inline constexpr std::size_t kMaxRequestLength = 1u << 20;
+// The longest the bridge waits for the client to handle a sent message (paste, settext)
+// before it answers anyway. The Player's own wait for a reply must be longer than this.
+inline constexpr int kDeliveryLimitMs = 150;
 
 // One window of a snapshot, in pre-order: `depth` 0 for a top-level window, a child one
 // deeper than its parent.

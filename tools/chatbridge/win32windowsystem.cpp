@@ -4,7 +4,7 @@ namespace chatbridge {
 namespace {
 
 // The paste and set-text messages are sent and waited for, but not for ever.
-constexpr UINT kDeliveryTimeoutMs = 150;
+constexpr UINT kDeliveryTimeoutMs = kDeliveryLimitMs;
 // The walk stops here even if a window tree changes under it and seems never to end.
 constexpr std::size_t kMaxWindows = 20000;
 constexpr int kMaxDepth = 64;

@@ -1,6 +1,6 @@
 // playershots OUTPUT_DIR: renders the Player window, over the fake audio system and the demo
 // lyrics, in its main states (no song, a song without lyrics, playing with lyrics, the chat strip
-// open, each pop-up menu open) and its dialogs (decoration, link, search folders) to PNG files in
+// open, the narrowest window, each pop-up menu open) and its dialogs (decoration, link, search folders) to PNG files in
 // OUTPUT_DIR. Runs on any Qt platform; offscreen needs no display.
 #include "common/clock.h"
 #include "common/qttranslations.h"
@@ -94,6 +94,13 @@ int main(int argc, char** argv) {
     audio.Advance(19'000);
     window.Tick();
     Save(&window, out, QStringLiteral("3-playing-with-lyrics"));
+    const int designWidth = window.width();
+    window.resize(PlayerWindow::kMinWidthPixels, window.height());
+    Save(&window, out, QStringLiteral("3b-playing-at-minimum-width"));
+    window.ShowStatusNote(QStringLiteral("此桌面不支持置顶、透明和拖动窗口"));
+    Save(&window, out, QStringLiteral("3c-long-note-at-minimum-width"));
+    window.Tick();
+    window.resize(designWidth, window.height());
     window.RunButton(9);
     window.ChatInput()->setText(QStringLiteral("在这里聊天"));
     Save(&window, out, QStringLiteral("4-chat-strip-open"));
@@ -101,7 +108,7 @@ int main(int argc, char** argv) {
     window.SetOffsetMenus(1'500);
     SaveMenu(window.LrcAdvance(), out, QStringLiteral("5-menu-shift"));
     SaveMenu(window.LA2(), out, QStringLiteral("5b-menu-shift-advance"));
-    window.SetFontCaption(QStringLiteral("宋体"));
+    window.SetFontCaption();
     SaveMenu(window.SetMenu(), out, QStringLiteral("6-menu-settings"));
     SaveMenu(window.HelpMenu(), out, QStringLiteral("7-menu-help"));
     SaveMenu(window.ChatoraSel(), out, QStringLiteral("8-menu-send-target"));
