@@ -95,7 +95,13 @@ void PlayerWindow::Tick() {
 
 void PlayerWindow::PauseForEditor(const QString& song) {
   MediaControl& media = *services_.media;
-  if (song != openName_ || !media.IsPlaying()) return;
+  if (song != openName_) return;
+  // Started from the link dialog while the song is being opened: the song is not playing yet,
+  // and the automatic start that would follow the dialog is left out instead.
+  if (!media.IsPlaying()) {
+    editorHasSong_ = true;
+    return;
+  }
   media.TogglePause();
   timer1_.stop();
   lineTimer_.stop();
@@ -173,22 +179,24 @@ void PlayerWindow::OpenFromDialog() {
   services_.media->CloseMedia();
   openDir_ = dialog.InitialDir();
   openName_ = dialog.FileName();
+  editorHasSong_ = false;
   AfterSongChosen();
   lyricsLoaded_ = !lyricsPath_.isEmpty();
   ShowIdleText();
   syncOffset_ = 0;
-  if (settings_.autoPlay) Play();
+  if (settings_.autoPlay && !editorHasSong_) Play();
 }
 
 void PlayerWindow::OpenDroppedFile(const QString& path) {
   if (!FileExists(path)) return;
   services_.media->CloseMedia();
   openName_ = path;
+  editorHasSong_ = false;
   AfterSongChosen();
   lyricsLoaded_ = LoadLyrics();
   ShowIdleText();
   syncOffset_ = 0;
-  if (settings_.autoPlay) Play();
+  if (settings_.autoPlay && !editorHasSong_) Play();
 }
 
 void PlayerWindow::AfterSongChosen() {

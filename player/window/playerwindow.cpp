@@ -400,7 +400,7 @@ void PlayerWindow::Start(const QStringList& arguments, const QStringList& unread
       }
       lyricsLoaded_ = LoadLyrics();
       ShowIdleText();
-      if (settings_.autoPlay) Play();
+      if (settings_.autoPlay && !editorHasSong_) Play();
     }
   } else {
     if (services_.quitAtEnd && openName_.isEmpty())

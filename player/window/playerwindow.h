@@ -198,7 +198,8 @@ class PlayerWindow : public QWidget {
   PlaybackFacts Facts() const;
   void StopPlayback();
   void HandleSongEnd();
-  // The Editor plays the song it edits: the Player pauses that song rather than play along.
+  // The Editor plays the song it edits: the Player pauses that song rather than play along, or,
+  // when the Editor was started while the song was being opened, does not start it.
   void PauseForEditor(const QString& song);
   void TimeNextLine(qint32 positionMs);
   void ApplyVolume();
@@ -248,6 +249,7 @@ class PlayerWindow : public QWidget {
   bool resumeAfterSeek_ = false;
   int chatPanelHeight_ = 0;
   int lastChatPanelHeight_ = 0;
+  bool editorHasSong_ = false;  // the Editor was started on the song being opened
   int barWidth_ = 0;
   int barHeight_ = 0;
   bool closing_ = false;

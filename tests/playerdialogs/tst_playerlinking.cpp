@@ -46,7 +46,7 @@ class TstPlayerLinking : public QObject {
  private slots:
   void linksEditsAndScans() {
     DialogTree tree;
-    QVERIFY(tree.Make(L(u"$/bin/Versel|$/bin/Scoutel|$/music/晴天.mp3|$/lyrics/晴天 live.lrc"_qs)));
+    QVERIFY(tree.Make(L(u"$/bin/Versel|$/bin/Scoutel|$/music/晴天.mp3|$/music/雨天.mp3|$/lyrics/晴天 live.lrc"_qs)));
     QVERIFY(WriteTextLines(tree.X(u"$/lyrics/晴天 live.lrc"_qs), {u"[00:01.00]第一行"_qs}));
     QVERIFY(tree.WriteSearchDirs(L(u"$/lyrics"_qs)));
     const QString song = tree.X(u"$/music/晴天.mp3"_qs);
@@ -109,10 +109,20 @@ class TstPlayerLinking : public QObject {
     QCOMPARE(launcher.started.size(), 2);
     QVERIFY(!media.IsPlaying());
     window.RunButton(2);
+    // Started from the link dialog of a song being opened, the Editor has the song to itself:
+    // the Player does not start it (and starts the next song as always).
+    const QString rainy = tree.X(u"$/music/雨天.mp3"_qs);
+    audio.AddFile(rainy, 60000);
+    window.OpenDroppedFile(rainy);
+    QCOMPARE(launcher.started.size(), 3);
+    QVERIFY(!media.IsPlaying());
+    linkButton = LinkDialogLogic::kLink;
+    window.OpenDroppedFile(song);
+    QVERIFY(media.IsPlaying());
     // An Editor that does not start leaves the song playing.
     QVERIFY(QFile::remove(tree.X(u"$/bin/Versel"_qs)));
     edit->trigger();
-    QCOMPARE(launcher.started.size(), 2);
+    QCOMPARE(launcher.started.size(), 3);
     QCOMPARE(prompts.ShownCount(PromptKind::Message), 1);
     QVERIFY(media.IsPlaying());
     prompts.ClearShown();
