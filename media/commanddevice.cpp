@@ -124,23 +124,6 @@ class CommandDevice::Reply {
   qsizetype size_;
 };
 
-QString DeviceStatusText(DeviceStatus status) {
-  switch (status) {
-    case DeviceStatus::Ok: return QStringLiteral("success");
-    case DeviceStatus::UnknownCommand: return QStringLiteral("unknown command");
-    case DeviceStatus::UnknownDevice: return QStringLiteral("no open device has this alias");
-    case DeviceStatus::MissingParameter: return QStringLiteral("a parameter is missing");
-    case DeviceStatus::UnknownParameter: return QStringLiteral("unknown parameter");
-    case DeviceStatus::BadNumber: return QStringLiteral("not a whole decimal number");
-    case DeviceStatus::OutOfRange: return QStringLiteral("value out of range");
-    case DeviceStatus::AliasInUse: return QStringLiteral("the alias is already in use");
-    case DeviceStatus::CannotOpen: return QStringLiteral("the file cannot be opened");
-    case DeviceStatus::EngineFailed: return QStringLiteral("the audio engine refused the command");
-    case DeviceStatus::ReplyTooLong: return QStringLiteral("the reply does not fit the buffer");
-  }
-  return QStringLiteral("unknown status");
-}
-
 CommandDevice::CommandDevice(EngineFactory makeEngine) : makeEngine_(std::move(makeEngine)) {}
 
 CommandDevice::~CommandDevice() {

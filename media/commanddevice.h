@@ -27,9 +27,6 @@ enum class DeviceStatus : quint32 {
   ReplyTooLong,      // the reply did not fit the caller's buffer (the command took effect)
 };
 
-// A short English description of a status, for diagnostics.
-QString DeviceStatusText(DeviceStatus status);
-
 // The command-string media device of the programs: it takes the textual commands of the
 // media wrapper, drives one AudioEngine per open device and answers in text, numbers as
 // plain decimal, times in milliseconds. Command words and aliases are matched without regard

@@ -7,7 +7,7 @@ packages=(
   build-essential cmake ninja-build pkg-config git
   qt6-base-dev qt6-base-dev-tools libgl-dev qt6-translations-l10n
   libmpv-dev
-  libgtest-dev libbenchmark-dev
+  libbenchmark-dev
   clang libclang-rt-dev
   fonts-noto-cjk fonts-wqy-zenhei
   xvfb xauth libxcb1-dev xdotool

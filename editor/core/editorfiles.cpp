@@ -142,7 +142,7 @@ bool EditorSession::LoadLyricsFile(const QString& path) {
 bool EditorSession::CanClose() {
   // Edits made in text mode count as changes of the document, so the prompt offers to save them.
   if (!TakeTextModeEdits()) return false;
-  return AskSaveChanges(true) < 3;
+  return MayProceed(AskSaveChanges(true));
 }
 
 bool EditorSession::TakeTextModeEdits() {
@@ -213,18 +213,19 @@ void EditorSession::RunCommand(int index) {
   }
 }
 
-int EditorSession::AskSaveChanges(bool allowCancel) {
-  if (!changed_) return 0;
+SaveOutcome EditorSession::AskSaveChanges(bool allowCancel) {
+  if (!changed_) return SaveOutcome::NothingToSave;
   const QString path = TrimBlanks(lyricsPath_);
   const QString text = path.isEmpty() ? QStringLiteral("新建文件已改变，你要保存吗？")
                                       : QStringLiteral("文件 ") + Quoted(lyricsPath_) +
                                             QStringLiteral(" 已改变，你要保存吗？");
   const SaveAnswer answer = services_.saveQuestion->Ask(view_->DialogOwner(), text, allowCancel);
-  if (answer == SaveAnswer::Cancel) return allowCancel ? 3 : 2;
-  if (answer == SaveAnswer::No) return 2;
+  if (answer == SaveAnswer::Cancel)
+    return allowCancel ? SaveOutcome::Cancelled : SaveOutcome::NotSaved;
+  if (answer == SaveAnswer::No) return SaveOutcome::NotSaved;
   // The document as it is: a caller in text mode has taken the edited text already.
   Save(false);
-  return changed_ ? 4 : 1;
+  return changed_ ? SaveOutcome::SaveFailed : SaveOutcome::Saved;
 }
 
 QString EditorSession::StartFolder(const QString& folder) const {
@@ -253,7 +254,7 @@ void EditorSession::OpenAudio() {
 }
 
 void EditorSession::OpenLyrics() {
-  if (AskSaveChanges(false) >= 3) return;
+  if (!MayProceed(AskSaveChanges(false))) return;
   FileDialogs dialog(*services_.prompts);
   dialog.SetHwnd(view_->DialogOwner());
   dialog.SetFilter(QStringLiteral("歌词和文本文件|*.lrc;*.txt|歌词文件|*.lrc|文本文件|*.txt|所有文件|*.*"));
@@ -352,7 +353,7 @@ void EditorSession::NewOrClear() {
 }
 
 void EditorSession::NewDocument() {
-  if (AskSaveChanges(true) >= 3) return;
+  if (!MayProceed(AskSaveChanges(true))) return;
   // A new document starts in the code page, like one never saved.
   lyrova::ClearLyrics(doc_);
   selection_ = -1;
@@ -486,7 +487,7 @@ void EditorSession::OpenDroppedFile(const QString& path) {
     // The return from text mode would overwrite a document loaded now.
     if (textMode_) return;
     // Dropping replaces the document, so unsaved changes are offered for saving first.
-    if (AskSaveChanges(true) >= 3) return;
+    if (!MayProceed(AskSaveChanges(true))) return;
     if (LoadAndShow(path)) changed_ = false;
     return;
   }

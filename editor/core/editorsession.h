@@ -26,6 +26,12 @@ inline constexpr qint32 kMinTagMs = -5999999;
 // The answer to the three-button save-changes question.
 enum class SaveAnswer { Yes, No, Cancel };
 
+// What became of unsaved changes once the user was asked about them. The first three let the
+// caller go on with what it was about to do; the last two keep the document where it is.
+enum class SaveOutcome { NothingToSave, Saved, NotSaved, Cancelled, SaveFailed };
+
+constexpr bool MayProceed(SaveOutcome outcome) { return outcome < SaveOutcome::Cancelled; }
+
 // The one Yes/No/Cancel question of the Editor, which the shared Prompts cannot ask.
 class SaveQuestion {
  public:
@@ -98,8 +104,8 @@ class EditorSession : public QObject {
   // alone run: open audio, the layout choice, playback, and save and save as, which take the
   // edited text first. Every command is available in tag mode.
   bool CommandAvailable(int index) const;
-  // 0 nothing to save, 1 saved, 2 not saved, 3 cancelled, 4 the save failed or was cancelled.
-  int AskSaveChanges(bool allowCancel);
+  // SaveFailed also stands for a save whose file dialog was cancelled.
+  SaveOutcome AskSaveChanges(bool allowCancel);
   // A file dropped on the window (the first existing file of the drop).
   void OpenDroppedFile(const QString& path);
   bool LoadLyricsFile(const QString& path);

@@ -46,10 +46,6 @@ void FakeWindowSystem::TypeText(WindowHandle editor, const QString& text) {
   if (windows_.contains(editor)) windows_[editor].text += LocalAnsiBytes(text);
 }
 
-QString FakeWindowSystem::EditorText(WindowHandle editor) const {
-  return TextDecoder(TextEncoding::Ansi).Decode(windows_.value(editor).text);
-}
-
 WindowNode FakeWindowSystem::NodeOf(WindowHandle handle) const {
   const Window& window = windows_[handle];
   WindowNode node;

@@ -41,8 +41,7 @@ class FakeWindowSystem : public WindowSystem {
   QString Clipboard() const { return clipboard_; }
   int ClipboardWrites() const { return clipboardWrites_; }
   int SnapshotCount() const { return snapshots_; }
-  // The text an input control holds now, and what Enter submitted from it so far.
-  QString EditorText(WindowHandle editor) const;
+  // What Enter submitted from an input control so far.
   QStringList Submitted(WindowHandle editor) const { return submitted_.value(editor); }
 
   WindowSnapshot Snapshot() override;

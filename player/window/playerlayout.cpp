@@ -190,7 +190,7 @@ void PlayerWindow::ChooseFontSize(int size) {
 }
 
 void PlayerWindow::ApplyTopmost(bool on) {
-  controlButt_[4]->SetIcon(ToolIcon(4, on ? 1 : 0));
+  Button(PlayerButton::KeepOnTop)->SetIcon(ToolIcon(PlayerButton::KeepOnTop, on ? 1 : 0));
   topmost_ = on;
   if (bool(windowFlags() & Qt::WindowStaysOnTopHint) == on) return;
   const bool wasVisible = isVisible();

@@ -118,7 +118,7 @@ void PlayerWindow::HandleSongEnd() {
   MediaControl& media = *services_.media;
   if (services_.chat->Sending()) {
     services_.chat->StopSending();
-    controlButt_[5]->SetIcon(ToolIcon(5, 0));
+    Button(PlayerButton::SendLyrics)->SetIcon(ToolIcon(PlayerButton::SendLyrics, 0));
   }
   if (settings_.playLoop) {
     media.SeekMedia(0);
@@ -238,65 +238,64 @@ void PlayerWindow::LinkLyrics() {
   if (services_.media->IsOpen()) ShowLine(Position() + syncOffset_, LineMode::Send);
 }
 
-void PlayerWindow::RunButton(int index) {
+void PlayerWindow::RunButton(PlayerButton button) {
   MediaControl& media = *services_.media;
-  switch (index) {
-    case 0:
+  switch (button) {
+    case PlayerButton::Open:
       OpenFromDialog();
       break;
-    case 1:
+    case PlayerButton::Play:
       Play();
       break;
-    case 2:
+    case PlayerButton::Pause:
       media.TogglePause();
       if (media.IsPlaying()) timer1_.start();
       break;
-    case 3:
+    case PlayerButton::Stop:
       StopPlayback();
       break;
-    case 4:
+    case PlayerButton::KeepOnTop:
       ApplyTopmost(!topmost_);
       break;
-    case 5:
+    case PlayerButton::SendLyrics:
       services_.chat->ToggleSending(this);
-      controlButt_[5]->SetIcon(ToolIcon(5, services_.chat->Sending() ? 1 : 0));
+      Button(PlayerButton::SendLyrics)
+          ->SetIcon(ToolIcon(PlayerButton::SendLyrics, services_.chat->Sending() ? 1 : 0));
       break;
-    case 6:
-      PopUp(chatoraSel_, 6);
+    case PlayerButton::SendTarget:
+      PopUp(chatoraSel_, PlayerButton::SendTarget);
       break;
-    case 7:
+    case PlayerButton::ShiftTiming:
       SetOffsetMenus(syncOffset_);
-      PopUp(lrcAdvance_, 7);
+      PopUp(lrcAdvance_, PlayerButton::ShiftTiming);
       label2_->hide();
       label1_->show();
       break;
-    case 8:
+    case PlayerButton::Decoration:
       services_.chat->ShowDecorationDialog(this);
       break;
-    case 9:
+    case PlayerButton::ChatStrip:
       ToggleChatStrip();
       break;
-    case 10:
+    case PlayerButton::Settings:
       SetFontCaption();
-      PopUp(setMenu_, 10);
+      PopUp(setMenu_, PlayerButton::Settings);
       if (!closing_) {
         label2_->hide();
         label1_->show();
       }
       break;
-    case 11:
-      PopUp(helpMm_, 11);
+    case PlayerButton::Help:
+      PopUp(helpMm_, PlayerButton::Help);
       break;
-    case 12:
+    case PlayerButton::Exit:
       close();
-      break;
-    default:
       break;
   }
 }
 
-void PlayerWindow::PopUp(QMenu* menu, int buttonIndex) {
-  ToolButton* button = controlButt_[buttonIndex];
+void PlayerWindow::PopUp(QMenu* menu, PlayerButton under) {
+  ToolButton* button = Button(under);
   popUp(menu, button->mapToGlobal(QPoint(0, button->height())));
 }
 
@@ -318,7 +317,7 @@ void PlayerWindow::OnButtonPressed(int index) {
 
 void PlayerWindow::OnButtonReleased(int index, bool inside) {
   for (ToolButton* button : controlButt_) button->SetBackground(colors::kButtonRest);
-  if (inside) RunButton(index);
+  if (inside) RunButton(PlayerButton(index));
 }
 
 void PlayerWindow::ShowHint(const QString& text) {

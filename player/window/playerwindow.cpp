@@ -97,7 +97,7 @@ PlayerWindow::PlayerWindow(const PlayerServices& services, QWidget* parent)
   // one shown through the real prompts belongs to the window.
   if (auto* boxes = dynamic_cast<WidgetPrompts*>(services_.prompts)) boxes->SetParent(this);
   services_.chat->showSendState = [this](bool on) {
-    controlButt_[5]->SetIcon(ToolIcon(5, on ? 1 : 0));
+    Button(PlayerButton::SendLyrics)->SetIcon(ToolIcon(PlayerButton::SendLyrics, on ? 1 : 0));
   };
   services_.companions->editorStarted = [this](const QString& song) { PauseForEditor(song); };
 }
@@ -133,7 +133,7 @@ void PlayerWindow::BuildControls() {
   connect(locPut_, &ProgressBar::ReleasedAt, this, &PlayerWindow::SeekRelease);
   for (int i = 0; i < kButtonCount; ++i) {
     auto* button = new ToolButton(i, panel_);
-    button->SetIcon(ToolIcon(i));
+    button->SetIcon(ToolIcon(PlayerButton(i)));
     connect(button, &ToolButton::Entered, this, &PlayerWindow::OnButtonEntered);
     connect(button, &ToolButton::Left, this, &PlayerWindow::OnButtonLeft);
     connect(button, &ToolButton::Pressed, this, &PlayerWindow::OnButtonPressed);
@@ -349,7 +349,7 @@ void PlayerWindow::Start(const QStringList& arguments, const QStringList& unread
   // The window starts at its minimum height: the chat strip hidden.
   resize(kDesignWidthTwips / kTwipsPerPixel, 0);
   LayOut();
-  controlButt_[5]->SetIcon(ToolIcon(5, 0));
+  Button(PlayerButton::SendLyrics)->SetIcon(ToolIcon(PlayerButton::SendLyrics, 0));
   ApplyTopmost(false);
   ShowIdleText();
   resize(FitStoredWidth(), height());

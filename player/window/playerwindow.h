@@ -4,6 +4,7 @@
 #include "player/core/linecursor.h"
 #include "player/core/playersettings.h"
 #include "player/lookup/lyricswatch.h"
+#include "player/window/playerbutton.h"
 
 #include <QList>
 #include <QString>
@@ -59,7 +60,7 @@ class PlayerWindow : public QWidget {
   Q_OBJECT
 
  public:
-  static constexpr int kButtonCount = 13;
+  static constexpr int kButtonCount = kPlayerButtonCount;
   static constexpr int kTwipsPerPixel = 15;
   static constexpr int kMinWidthTwips = 5685;
   static constexpr int kMinWidthPixels = (kMinWidthTwips + kTwipsPerPixel - 1) / kTwipsPerPixel;
@@ -76,7 +77,7 @@ class PlayerWindow : public QWidget {
   void Start(const QStringList& arguments, const QStringList& unreadable = {});
 
   // Commands, as the toolbar, menus, keys and drops trigger them.
-  void RunButton(int index);
+  void RunButton(PlayerButton button);
   void OpenFromDialog();
   void OpenDroppedFile(const QString& path);
   // A drop from a file manager: the first file it carries, when that file exists.
@@ -130,7 +131,7 @@ class PlayerWindow : public QWidget {
   QTimer& PlaybackTimer() { return timer1_; }
   QTimer& ShiftTimer() { return timer2_; }
   ProgressBar* ProgressBarWidget() const { return locPut_; }
-  ToolButton* Button(int index) const { return controlButt_.value(index); }
+  ToolButton* Button(PlayerButton button) const { return controlButt_.value(ButtonIndex(button)); }
   // The status area's clock and notes (`Label1`) and its hints (`Label2`).
   StatusLabel* Label1() const { return label1_; }
   StatusLabel* Label2() const { return label2_; }
@@ -224,7 +225,7 @@ class PlayerWindow : public QWidget {
   void OnButtonLeft(int index);
   void OnButtonPressed(int index);
   void OnButtonReleased(int index, bool inside);
-  void PopUp(QMenu* menu, int buttonIndex);
+  void PopUp(QMenu* menu, PlayerButton under);
 
   // Volume bar hover.
   void ShowVolumeBar(bool show);

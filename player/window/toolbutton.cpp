@@ -49,7 +49,7 @@ void ToolButton::mouseReleaseEvent(QMouseEvent* event) {
   if (event->button() == Qt::LeftButton) emit Released(index_, rect().contains(event->position().toPoint()));
 }
 
-QPixmap ToolIcon(int index, int variant) {
+QPixmap ToolIcon(PlayerButton button, int variant) {
   constexpr int kIcon = 14;
   QPixmap pixmap(kIcon, kIcon);
   pixmap.fill(Qt::transparent);
@@ -59,14 +59,14 @@ QPixmap ToolIcon(int index, int variant) {
   const QColor accent = variant ? QColor(200, 30, 30) : QColor(120, 120, 120);
   p.setPen(QPen(ink, 1.4));
   p.setBrush(ink);
-  switch (index) {
-    case 0: {  // open: a folder
+  switch (button) {
+    case PlayerButton::Open: {  // open: a folder
       p.setBrush(QColor(235, 190, 60));
       p.drawRect(QRectF(1.5, 4.5, 11, 7.5));
       p.drawRect(QRectF(1.5, 2.5, 5, 2));
       break;
     }
-    case 1: {  // play
+    case PlayerButton::Play: {  // play
       QPainterPath path;
       path.moveTo(3.5, 2);
       path.lineTo(12, 7);
@@ -76,35 +76,35 @@ QPixmap ToolIcon(int index, int variant) {
       p.drawPath(path);
       break;
     }
-    case 2:  // pause
+    case PlayerButton::Pause:  // pause
       p.drawRect(QRectF(3.5, 2.5, 2, 9));
       p.drawRect(QRectF(8.5, 2.5, 2, 9));
       break;
-    case 3:  // stop
+    case PlayerButton::Stop:  // stop
       p.setBrush(QColor(170, 30, 30));
       p.drawRect(QRectF(3, 3, 8, 8));
       break;
-    case 4: {  // keep on top: a pin, red when on
+    case PlayerButton::KeepOnTop: {  // keep on top: a pin, red when on
       p.setPen(QPen(accent, 1.6));
       p.setBrush(accent);
       p.drawEllipse(QPointF(7, 4.5), 3, 3);
       p.drawLine(QPointF(7, 7.5), QPointF(7, 13));
       break;
     }
-    case 5: {  // sending: a speech bubble, red when on
+    case PlayerButton::SendLyrics: {  // sending: a speech bubble, red when on
       p.setPen(QPen(accent, 1.4));
       p.setBrush(variant ? accent : Qt::transparent);
       p.drawRoundedRect(QRectF(1.5, 2, 11, 7.5), 2, 2);
       p.drawLine(QPointF(4, 9.5), QPointF(3, 12.5));
       break;
     }
-    case 6:  // send target: cross hairs
+    case PlayerButton::SendTarget:  // send target: cross hairs
       p.setBrush(Qt::NoBrush);
       p.drawEllipse(QPointF(7, 7), 4.5, 4.5);
       p.drawLine(QPointF(7, 0.5), QPointF(7, 13.5));
       p.drawLine(QPointF(0.5, 7), QPointF(13.5, 7));
       break;
-    case 7: {  // lyric shift: up and down arrows
+    case PlayerButton::ShiftTiming: {  // lyric shift: up and down arrows
       QPainterPath up;
       up.moveTo(4, 1);
       up.lineTo(7, 5);
@@ -121,7 +121,7 @@ QPixmap ToolIcon(int index, int variant) {
       p.drawLine(QPointF(10, 2), QPointF(10, 9));
       break;
     }
-    case 8: {  // decoration: a star
+    case PlayerButton::Decoration: {  // decoration: a star
       QPainterPath star;
       for (int i = 0; i < 10; ++i) {
         const double r = i % 2 ? 2.6 : 6.2;
@@ -135,12 +135,12 @@ QPixmap ToolIcon(int index, int variant) {
       p.drawPath(star);
       break;
     }
-    case 9:  // chat strip: a text box with a caret
+    case PlayerButton::ChatStrip:  // chat strip: a text box with a caret
       p.setBrush(Qt::NoBrush);
       p.drawRect(QRectF(1.5, 4, 11, 6));
       p.drawLine(QPointF(4, 5.5), QPointF(4, 8.5));
       break;
-    case 10: {  // settings: a gear
+    case PlayerButton::Settings: {  // settings: a gear
       p.setBrush(Qt::NoBrush);
       p.setPen(QPen(ink, 2));
       for (int i = 0; i < 8; ++i) {
@@ -152,7 +152,7 @@ QPixmap ToolIcon(int index, int variant) {
       p.drawEllipse(QPointF(7, 7), 3.6, 3.6);
       break;
     }
-    case 11: {  // help: a question mark
+    case PlayerButton::Help: {  // help: a question mark
       QFont font = p.font();
       font.setBold(true);
       font.setPixelSize(12);
@@ -160,12 +160,10 @@ QPixmap ToolIcon(int index, int variant) {
       p.drawText(QRectF(0, 0, kIcon, kIcon), Qt::AlignCenter, QStringLiteral("?"));
       break;
     }
-    case 12:  // exit: a cross
+    case PlayerButton::Exit:  // exit: a cross
       p.setPen(QPen(QColor(170, 30, 30), 2));
       p.drawLine(QPointF(3, 3), QPointF(11, 11));
       p.drawLine(QPointF(11, 3), QPointF(3, 11));
-      break;
-    default:
       break;
   }
   return pixmap;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "player/window/playerbutton.h"
+
 #include <QColor>
 #include <QPixmap>
 #include <QWidget>
@@ -44,7 +46,7 @@ class ToolButton : public QWidget {
 };
 
 // The toolbar icons, drawn by the program itself: `variant` 1 is the "on" picture of the
-// keep-on-top (index 4) and sending (index 5) buttons.
-QPixmap ToolIcon(int index, int variant = 0);
+// keep-on-top and sending buttons.
+QPixmap ToolIcon(PlayerButton button, int variant = 0);
 
 }  // namespace lyrova

@@ -58,14 +58,6 @@ bool DrvScan::Excluded(DriveType type) const {
   return false;
 }
 
-QList<ScanRoot> DrvScan::RootsToScan() const {
-  QList<ScanRoot> roots;
-  const QList<ScanRoot> all = MountRoots(mountSource_ ? mountSource_() : QList<MountEntry>(), removable_);
-  for (const ScanRoot& root : all)
-    if (!Excluded(root.type)) roots.append(root);
-  return roots;
-}
-
 bool DrvScan::BeginScan() {
   // busy_ also covers a stopped scan that has not unwound yet: a new one must not start
   // inside it, or the old one would resume when the new one sets the flag again.

@@ -80,9 +80,6 @@ class DrvScan : public QObject {
   // `yield` runs when at least `intervalMs` have passed since it last ran.
   void SetYield(YieldFunction yield, int intervalMs = 10);
 
-  // The roots DriveScan would walk with the current exclusions.
-  QList<ScanRoot> RootsToScan() const;
-
  signals:
   void FindingDir(const QString& directory);
   void FindingName(const QString& directory, const QString& name);

@@ -25,9 +25,10 @@ const QByteArray kLyrics =
     "[00:01.00]一\r\n[00:02.00]\r\n[00:03.00]<00:03.00>二 <00:03.40>二<00:03.90>\r\n[00:04.00]三\r\n"
     "[00:05.00]四\r\n";
 
-// Whether button 5 shows the "sending on" picture.
+// Whether the sending button shows its "sending on" picture.
 bool SendIconOn(const PlayerWindow& w) {
-  return w.Button(5)->Icon().toImage() == ToolIcon(5, 1).toImage();
+  return w.Button(PlayerButton::SendLyrics)->Icon().toImage() ==
+         ToolIcon(PlayerButton::SendLyrics, 1).toImage();
 }
 
 bool IsSubmitKey(const Msg& m) { return m.message == 0x0100 || m.message == 0x0101; }
@@ -103,7 +104,7 @@ class TestChatPlayer : public QObject {
     s.Choose(title);
     QCOMPARE(s.chat.chat.Selection().selectedEditor, s.editor);
     QVERIFY(!SendIconOn(*s.w));
-    s.w->RunButton(5);
+    s.w->RunButton(PlayerButton::SendLyrics);
     QVERIFY(s.chat.chat.Sending());
     QVERIFY(SendIconOn(*s.w));
     for (int i = 0; i < 12; ++i) s.player.PlayFor(500);
@@ -126,7 +127,7 @@ class TestChatPlayer : public QObject {
   void sendingStopsWhenTheTargetCloses() {
     Setup s(2, u"x"_qs);
     s.Choose(u"x"_qs);
-    s.w->RunButton(5);
+    s.w->RunButton(PlayerButton::SendLyrics);
     s.player.PlayFor(1'500);
     QCOMPARE(s.chat.windows.Submitted(s.editor), QStringList{u"一"_qs});
     s.chat.windows.CloseWindow(s.window);
@@ -141,7 +142,7 @@ class TestChatPlayer : public QObject {
   void seekingNeverSends() {
     Setup s(2, u"x"_qs);
     s.Choose(u"x"_qs);
-    s.w->RunButton(5);
+    s.w->RunButton(PlayerButton::SendLyrics);
     const int width = s.w->ProgressBarWidget()->width();
     s.w->SeekPress(width / 2);   // 3 s
     s.w->SeekDrag(width * 7 / 10);  // 4.2 s
@@ -180,7 +181,7 @@ class TestChatPlayer : public QObject {
     QCOMPARE(s.chat.windows.Submitted(s.editor), QStringList{u"大家好"_qs});
     QCOMPARE(strip->text(), QString());
 
-    s.w->RunButton(9);  // the strip shows
+    s.w->RunButton(PlayerButton::ChatStrip);  // the strip shows
     QVERIFY(!strip->isHidden());
     strip->setText(u"旧的"_qs);
     QMimeData data;
@@ -215,7 +216,7 @@ class TestChatPlayer : public QObject {
       QTest::mouseClick(dialog->Command3(0), Qt::LeftButton);
       QTest::mouseClick(dialog->Command1(), Qt::LeftButton);
     });
-    s.w->RunButton(8);
+    s.w->RunButton(PlayerButton::Decoration);
     QCOMPARE(owner, s.w);
     QVERIFY(!selected);
     QCOMPARE(s.chat.chat.DressHome(), u"前缀/:)"_qs);

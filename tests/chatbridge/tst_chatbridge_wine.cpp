@@ -247,7 +247,7 @@ class TestChatBridgeWine : public QObject {
     player.window->SelectSendType(method);
     player.Choose(f.title);
     QCOMPARE(player.chat->Selection().selectedTitle, f.title);
-    player.window->RunButton(5);
+    player.window->RunButton(PlayerButton::SendLyrics);
     QVERIFY(player.chat->Sending());
     // Ten seconds of the song. A sent delivery overtakes key messages still queued at the
     // client (the window system hands sent messages out first), so each line is let through
@@ -293,7 +293,7 @@ class TestChatBridgeWine : public QObject {
     player.Choose(f.title);
     const WindowHandle first = player.chat->Selection().selectedWindow;
     QVERIFY(first != 0);
-    player.window->RunButton(5);
+    player.window->RunButton(PlayerButton::SendLyrics);
     QVERIFY(player.chat->Sending());
 
     // The user closes the chat window; the client opens it again with the same title.
@@ -305,7 +305,7 @@ class TestChatBridgeWine : public QObject {
     const int before = int(FrameLog(2).size());
     const qsizetype prompts = player.fixture.prompts.Shown().size();  // the quick-send warning
 
-    player.window->RunButton(5);
+    player.window->RunButton(PlayerButton::SendLyrics);
     QVERIFY(player.chat->Sending());
     const WindowHandle second = player.chat->Selection().selectedWindow;
     QVERIFY(second != 0 && second != first);

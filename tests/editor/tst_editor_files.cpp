@@ -202,17 +202,17 @@ class TestEditorFiles : public QObject {
     QCOMPARE(saved.album, u"专辑"_qs);
   }
 
-  // 0 unchanged, 1 saved, 2 not saved, 3 cancelled, 4 the save was cancelled.
   void saveChangesPrompt_data() {
     QTest::addColumn<bool>("changed");
     QTest::addColumn<int>("answer");  // SaveAnswer
     QTest::addColumn<bool>("cancelSaveDialog");
-    QTest::addColumn<int>("result");
-    QTest::newRow("unchanged") << false << 0 << false << 0;
-    QTest::newRow("yes") << true << int(SaveAnswer::Yes) << false << 1;
-    QTest::newRow("no") << true << int(SaveAnswer::No) << false << 2;
-    QTest::newRow("cancel") << true << int(SaveAnswer::Cancel) << false << 3;
-    QTest::newRow("yes, dialog cancelled") << true << int(SaveAnswer::Yes) << true << 4;
+    QTest::addColumn<SaveOutcome>("result");
+    QTest::newRow("unchanged") << false << 0 << false << SaveOutcome::NothingToSave;
+    QTest::newRow("yes") << true << int(SaveAnswer::Yes) << false << SaveOutcome::Saved;
+    QTest::newRow("no") << true << int(SaveAnswer::No) << false << SaveOutcome::NotSaved;
+    QTest::newRow("cancel") << true << int(SaveAnswer::Cancel) << false << SaveOutcome::Cancelled;
+    QTest::newRow("yes, dialog cancelled")
+        << true << int(SaveAnswer::Yes) << true << SaveOutcome::SaveFailed;
   }
   void saveChangesPrompt() {
     QFETCH(bool, changed);
@@ -230,11 +230,11 @@ class TestEditorFiles : public QObject {
       f.prompts.AnswerFiles({f.Path(u"new.lrc"_qs)});
     QTEST(s.AskSaveChanges(true), "result");
     QCOMPARE(f.saveQuestion.asked, changed ? QStringList({u"新建文件已改变，你要保存吗？"_qs}) : QStringList());
-    // Closing goes on below 3 and stays open otherwise.
+    // Closing goes on after the first three outcomes and stays open otherwise.
     if (changed) f.saveQuestion.Answer(SaveAnswer(answer));
     if (cancelSaveDialog) f.prompts.CancelFileDialog();
-    QFETCH(int, result);
-    QCOMPARE(s.CanClose(), result < 3 || (answer == int(SaveAnswer::Yes) && !cancelSaveDialog));
+    QFETCH(SaveOutcome, result);
+    QCOMPARE(s.CanClose(), MayProceed(result) || (answer == int(SaveAnswer::Yes) && !cancelSaveDialog));
   }
 
   void promptNamesTheFile() {

@@ -101,14 +101,14 @@ class TstPlayerLinking : public QObject {
     // The Editor plays the song itself: the Player's copy pauses, and resumes as always.
     QVERIFY(!media.IsPlaying());
     QVERIFY(!window.PlaybackTimer().isActive());
-    window.RunButton(2);
+    window.RunButton(PlayerButton::Pause);
     QVERIFY(media.IsPlaying());
     // The same from the link dialog's Editor button.
     linkButton = LinkDialogLogic::kEditor;
     window.LinkLyrics();
     QCOMPARE(launcher.started.size(), 2);
     QVERIFY(!media.IsPlaying());
-    window.RunButton(2);
+    window.RunButton(PlayerButton::Pause);
     // Started from the link dialog of a song being opened, the Editor has the song to itself:
     // the Player does not start it (and starts the next song as always).
     const QString rainy = tree.X(u"$/music/雨天.mp3"_qs);

@@ -55,7 +55,7 @@ class TestPlayerEffects : public QObject {
   void buttonsShowTheirHints() {
     PlayerFixture f;
     PlayerWindow& w = f.Start();
-    ToolButton* open = w.Button(0);
+    ToolButton* open = w.Button(PlayerButton::Open);
     QEnterEvent enter(QPointF(2, 2), QPointF(2, 2), QPointF(2, 2));
     QCoreApplication::sendEvent(open, &enter);
     QVERIFY(w.HintShown());
@@ -65,13 +65,13 @@ class TestPlayerEffects : public QObject {
     QCoreApplication::sendEvent(open, &leave);
     QVERIFY(!w.HintShown());
     QCOMPARE(open->Background(), QColor(255, 255, 255));
-    QCoreApplication::sendEvent(w.Button(12), &enter);
+    QCoreApplication::sendEvent(w.Button(PlayerButton::Exit), &enter);
     QCOMPARE(w.HintText(), u"退出"_qs);
     // A press colours the button; the release restores every button.
-    QTest::mousePress(w.Button(4), Qt::LeftButton);
-    QCOMPARE(w.Button(4)->Background(), QColor(128, 128, 255));
-    QTest::mouseRelease(w.Button(4), Qt::LeftButton);
-    QCOMPARE(w.Button(4)->Background(), QColor(255, 255, 255));
+    QTest::mousePress(w.Button(PlayerButton::KeepOnTop), Qt::LeftButton);
+    QCOMPARE(w.Button(PlayerButton::KeepOnTop)->Background(), QColor(128, 128, 255));
+    QTest::mouseRelease(w.Button(PlayerButton::KeepOnTop), Qt::LeftButton);
+    QCOMPARE(w.Button(PlayerButton::KeepOnTop)->Background(), QColor(255, 255, 255));
     QVERIFY(!w.Topmost());  // the click toggled keep-on-top off
     QVERIFY(!(w.windowFlags() & Qt::WindowStaysOnTopHint));
   }
@@ -177,7 +177,7 @@ class TestPlayerEffects : public QObject {
         {u"Lyrova"_qs, [help] { help->trigger(); }},  // the help file is missing
         {u"关于Lyrova"_qs, [about] { about->trigger(); }},
         {u"Lyrova"_qs, [&w] { w.SendTypeSel()[2]->trigger(); }},  // the quick-send warning
-        {u"打开音频文件"_qs, [&w] { w.RunButton(0); }},
+        {u"打开音频文件"_qs, [&w] { w.RunButton(PlayerButton::Open); }},
     };
     for (const auto& [title, action] : rows) {
       const ShownBox shown = ShowAndClose(action);

@@ -84,15 +84,15 @@ class TestPlayerLook : public QObject {
     w.resize(100, 10);
     QCOMPARE(w.width(), (5685 + 14) / 15);
     QCOMPARE(w.height(), minimum);
-    w.RunButton(9);
+    w.RunButton(PlayerButton::ChatStrip);
     QCOMPARE(w.ChatPanelHeight(), 32);
     QCOMPARE(w.height(), minimum + 32);
     QVERIFY(!w.ChatInput()->isHidden());
     w.resize(w.width(), minimum + 50);
     QCOMPARE(w.ChatPanelHeight(), 50);
-    w.RunButton(9);
+    w.RunButton(PlayerButton::ChatStrip);
     QCOMPARE(w.ChatPanelHeight(), 0);
-    w.RunButton(9);  // reopens at the height it last had
+    w.RunButton(PlayerButton::ChatStrip);  // reopens at the height it last had
     QCOMPARE(w.ChatPanelHeight(), 50);
   }
 
@@ -100,15 +100,15 @@ class TestPlayerLook : public QObject {
     PlayerFixture f;
     PlayerWindow& w = f.Start();
     // Buttons on one line below the progress bar, 5 pixels apart; the status area after them.
-    const int side = w.Button(0)->width();
+    const int side = w.Button(PlayerButton::Open)->width();
     const int top = w.ProgressBarWidget()->height() + 5;
     for (int i = 0; i < PlayerWindow::kButtonCount; ++i) {
-      QCOMPARE(w.Button(i)->x(), 5 + i * (side + 5));
-      QCOMPARE(w.Button(i)->y(), top);
+      QCOMPARE(w.Button(PlayerButton(i))->x(), 5 + i * (side + 5));
+      QCOMPARE(w.Button(PlayerButton(i))->y(), top);
     }
     QCOMPARE(w.ProgressBarWidget()->x(), 0);
     QCOMPARE(w.ProgressBarWidget()->width(), w.width());
-    const int statusLeft = w.Button(12)->x() + side + 5;
+    const int statusLeft = w.Button(PlayerButton::Exit)->x() + side + 5;
     const auto labels = w.findChildren<QLabel*>();
     const auto status = std::find_if(labels.begin(), labels.end(),
                                      [&](QLabel* l) { return l->text() == u"播放已停止"_qs; });
@@ -134,7 +134,7 @@ class TestPlayerLook : public QObject {
     QCOMPARE(w.ChatPanelHeight(), 0);
     QVERIFY(w.height() < before);
     // With the strip shown, it keeps what height is left.
-    w.RunButton(9);
+    w.RunButton(PlayerButton::ChatStrip);
     const int strip = w.ChatPanelHeight();
     QVERIFY(strip > 0);
     w.ChooseFontSize(12);
@@ -218,7 +218,7 @@ class TestPlayerLook : public QObject {
       QCOMPARE(w.Label1()->text(), clock);
       QVERIFY2(fits(w.Label1()), qPrintable(QString::number(w.Label1()->contentsRect().width())));
       if (width == designWidth) QCOMPARE(w.Label1()->font(), normal);
-      QCoreApplication::sendEvent(w.Button(5), &enter);
+      QCoreApplication::sendEvent(w.Button(PlayerButton::SendLyrics), &enter);
       QCOMPARE(w.HintText(), hint);
       QVERIFY(fits(w.Label2()));
       QCOMPARE(w.Label2()->font(), normal);
@@ -228,7 +228,7 @@ class TestPlayerLook : public QObject {
         QVERIFY(w.Label2()->text().endsWith(u'…'));
         QVERIFY(hint.startsWith(w.Label2()->text().chopped(1)));
       }
-      QCoreApplication::sendEvent(w.Button(5), &leave);
+      QCoreApplication::sendEvent(w.Button(PlayerButton::SendLyrics), &leave);
     }
     QCOMPARE(w.StatusText(), clock);
   }
@@ -240,7 +240,7 @@ class TestPlayerLook : public QObject {
     f.settings.WriteSetting(u"FontName"_qs, missingFace);
     PlayerWindow& w = f.Start();
     QCOMPARE(w.LFx().size(), 1);  // the face list is built when the settings menu first opens
-    w.RunButton(10);
+    w.RunButton(PlayerButton::Settings);
     const QStringList ordered = OrderFontNames(QFontDatabase::families());
     QVERIFY(ordered.size() > 1);
     QStringList shown;
@@ -268,9 +268,9 @@ class TestPlayerLook : public QObject {
   void menusPopUpFromTheirButtons() {
     PlayerFixture f;
     PlayerWindow& w = f.Start();
-    w.RunButton(7);
-    w.RunButton(10);
-    w.RunButton(11);
+    w.RunButton(PlayerButton::ShiftTiming);
+    w.RunButton(PlayerButton::Settings);
+    w.RunButton(PlayerButton::Help);
     QCOMPARE(f.poppedUp, (QList<QMenu*>{w.LrcAdvance(), w.SetMenu(), w.HelpMenu()}));
     QVERIFY(w.FontMenu()->title().startsWith(u"歌词字体: "_qs));
     QVERIFY(w.LFx().size() >= 1);

@@ -112,7 +112,7 @@ class TestPlayerPlayback : public QObject {
     w.Tick();
     QVERIFY(!w.PlaybackTimer().isActive());
     // Play starts a finished song again from 0.
-    w.RunButton(1);
+    w.RunButton(PlayerButton::Play);
     QVERIFY(f.media.IsPlaying());
     QCOMPARE(f.media.GetMediaStatus(false), 0);
   }
@@ -142,7 +142,7 @@ class TestPlayerPlayback : public QObject {
     QCOMPARE(w.CurrentLineText(), u"one"_qs);
     w.LA2x()[29]->trigger();
     QCOMPARE(w.SyncOffset(), 15'000);
-    w.RunButton(7);
+    w.RunButton(PlayerButton::ShiftTiming);
     QVERIFY(w.LA2x()[29]->isChecked());
     QCOMPARE(w.LA2()->title(), u"歌词提前↑: 15 秒"_qs);
     QVERIFY(!w.LA1()->isChecked());
@@ -173,7 +173,7 @@ class TestPlayerPlayback : public QObject {
     const QString song = f.Song(QStringLiteral("a.mp3"), 10'000);
     PlayerFixture::Write(f.root.filePath(QStringLiteral("music/a.lrc")), kLyrics);
     PlayerWindow& w = f.Start({song});
-    w.RunButton(2);  // pause
+    w.RunButton(PlayerButton::Pause);
     QVERIFY(!f.media.IsPlaying());
     const int width = w.ProgressBarWidget()->width();
     QVERIFY(width > 0);
@@ -187,7 +187,7 @@ class TestPlayerPlayback : public QObject {
     QVERIFY(!f.media.IsPlaying());  // it was paused: it stays paused
 
     // While playing, a seek pauses on press and resumes on release.
-    w.RunButton(2);
+    w.RunButton(PlayerButton::Pause);
     QVERIFY(f.media.IsPlaying());
     w.SeekPress(width / 10);
     QVERIFY(!f.media.IsPlaying());
@@ -201,13 +201,13 @@ class TestPlayerPlayback : public QObject {
     const QString song = f.Song(QStringLiteral("a.mp3"), 10'000);
     PlayerWindow& w = f.Start({song});
     QCOMPARE(w.LyricsPath(), QString());
-    w.RunButton(3);
+    w.RunButton(PlayerButton::Stop);
     QVERIFY(!f.media.IsOpen());
     QCOMPARE(w.StatusText(), u"播放已停止"_qs);
     QCOMPARE(w.NextLineText(), u"歌词未找到"_qs);
     // Lyrics that appeared meanwhile are found by the next Play.
     PlayerFixture::Write(f.root.filePath(QStringLiteral("music/A.LRC")), kLyrics);
-    w.RunButton(1);
+    w.RunButton(PlayerButton::Play);
     QVERIFY(f.media.IsPlaying());
     QVERIFY(w.LyricsLoaded());
     QCOMPARE(w.LyricsPath(), f.root.filePath(QStringLiteral("music/A.LRC")));
@@ -261,7 +261,7 @@ class TestPlayerPlayback : public QObject {
     PlayerWindow& w = f.Start();
     QCOMPARE(w.OpenName(), QString());
     f.prompts.AnswerFiles({first});
-    w.RunButton(0);
+    w.RunButton(PlayerButton::Open);
     const ShownPrompt shown = f.prompts.Last();
     QCOMPARE(shown.kind, PromptKind::OpenFile);
     QCOMPARE(shown.request.title, u"打开音频文件"_qs);
@@ -276,7 +276,7 @@ class TestPlayerPlayback : public QObject {
     QCOMPARE(f.hooks.linkDialogs, QStringList{first});
 
     f.prompts.CancelFileDialog();
-    w.RunButton(0);
+    w.RunButton(PlayerButton::Open);
     QCOMPARE(w.OpenName(), first);
     QVERIFY(f.media.IsPlaying());
 

@@ -88,7 +88,7 @@ int main(int argc, char** argv) {
     window.Start({});
     Save(&window, out, QStringLiteral("1-no-song"));
     window.OpenDroppedFile(bare);
-    window.RunButton(3);
+    window.RunButton(PlayerButton::Stop);
     Save(&window, out, QStringLiteral("2-song-without-lyrics"));
     window.OpenDroppedFile(song);
     audio.Advance(19'000);
@@ -101,10 +101,10 @@ int main(int argc, char** argv) {
     Save(&window, out, QStringLiteral("3c-long-note-at-minimum-width"));
     window.Tick();
     window.resize(designWidth, window.height());
-    window.RunButton(9);
+    window.RunButton(PlayerButton::ChatStrip);
     window.ChatInput()->setText(QStringLiteral("在这里聊天"));
     Save(&window, out, QStringLiteral("4-chat-strip-open"));
-    window.RunButton(9);
+    window.RunButton(PlayerButton::ChatStrip);
     window.SetOffsetMenus(1'500);
     SaveMenu(window.LrcAdvance(), out, QStringLiteral("5-menu-shift"));
     SaveMenu(window.LA2(), out, QStringLiteral("5b-menu-shift-advance"));
