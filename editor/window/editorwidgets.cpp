@@ -3,62 +3,11 @@
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QStyle>
-#include <QStyleOption>
 
 #include <algorithm>
 #include <cmath>
 
 namespace lyrova {
-
-EditorToolButton::EditorToolButton(int index, QWidget* parent)
-    : QWidget(parent), index_(index), icon_(EditorToolIcon(index, kSide - 4)) {
-  setFixedSize(kSide, kSide);
-  setFocusPolicy(Qt::NoFocus);  // no tool button is a tab stop
-  setAttribute(Qt::WA_Hover);
-}
-
-void EditorToolButton::SetLook(const QColor& background, Frame frame) {
-  background_ = background;
-  frame_ = frame;
-  update();
-}
-
-void EditorToolButton::paintEvent(QPaintEvent*) {
-  QPainter painter(this);
-  painter.fillRect(rect(), background_);
-  const int shift = frame_ == Frame::Sunken ? 1 : 0;
-  if (isEnabled()) {
-    painter.drawPixmap(2 + shift, 2 + shift, icon_);
-  } else {
-    // The style's greyed picture, as on any disabled button, so it looks unusable at a glance.
-    QStyleOption option;
-    option.initFrom(this);
-    painter.drawPixmap(2, 2, style()->generatedIconPixmap(QIcon::Disabled, icon_, &option));
-  }
-  if (frame_ == Frame::None) return;
-  const QColor light(255, 255, 255);
-  const QColor dark(96, 96, 96);
-  const QColor topLeft = frame_ == Frame::Raised ? light : dark;
-  const QColor bottomRight = frame_ == Frame::Raised ? dark : light;
-  painter.setPen(topLeft);
-  painter.drawLine(0, 0, width() - 1, 0);
-  painter.drawLine(0, 0, 0, height() - 1);
-  painter.setPen(bottomRight);
-  painter.drawLine(width() - 1, 0, width() - 1, height() - 1);
-  painter.drawLine(0, height() - 1, width() - 1, height() - 1);
-}
-
-void EditorToolButton::enterEvent(QEnterEvent*) { emit Entered(index_); }
-void EditorToolButton::leaveEvent(QEvent*) { emit Left(index_); }
-
-void EditorToolButton::mousePressEvent(QMouseEvent* event) {
-  if (event->button() == Qt::LeftButton) emit Pressed(index_);
-}
-
-void EditorToolButton::mouseReleaseEvent(QMouseEvent* event) {
-  if (event->button() == Qt::LeftButton) emit Released(index_, rect().contains(event->position().toPoint()));
-}
 
 EditorProgressBar::EditorProgressBar(QWidget* parent) : QWidget(parent) {
   setMinimumHeight(12);

@@ -12,40 +12,8 @@
 // decides.
 namespace lyrova {
 
-// One tool button (`Butt` item): an icon on a coloured square with an optional frame.
-class EditorToolButton : public QWidget {
-  Q_OBJECT
-
- public:
-  enum class Frame { None, Raised, Sunken };
-  static constexpr int kSide = 24;
-
-  EditorToolButton(int index, QWidget* parent);
-  int Index() const { return index_; }
-  void SetLook(const QColor& background, Frame frame);
-  QColor Background() const { return background_; }
-  QSize sizeHint() const override { return {kSide, kSide}; }
-
- signals:
-  void Entered(int index);
-  void Left(int index);
-  void Pressed(int index);
-  void Released(int index, bool inside);
-
- protected:
-  void paintEvent(QPaintEvent* event) override;
-  void enterEvent(QEnterEvent* event) override;
-  void leaveEvent(QEvent* event) override;
-  void mousePressEvent(QMouseEvent* event) override;
-  void mouseReleaseEvent(QMouseEvent* event) override;
-
- private:
-  int index_;
-  QPixmap icon_;
-  QColor background_;
-  Frame frame_ = Frame::None;
-};
-
+// The side of a tool button (`Butt` item); its picture leaves a 2-pixel margin.
+inline constexpr int kEditorButtonSide = 24;
 // The tool-button pictures, drawn by the program: one per command.
 QPixmap EditorToolIcon(int command, int side);
 // The logo shown where the status line stands while no button is hovered.

@@ -1,6 +1,7 @@
 #include "editor/window/editorwindow.h"
 
 #include "common/displaytext.h"
+#include "common/ui/toolbutton.h"
 #include "editor/core/commandtable.h"
 #include "editor/window/editorwidgets.h"
 
@@ -106,19 +107,20 @@ void EditorWindow::BuildToolBar(QWidget* bar) {
   grid->setHorizontalSpacing(12);
   grid->setVerticalSpacing(0);
   for (int i = 0; i < kEditorCommandCount; ++i) {
-    auto* button = new EditorToolButton(i, bar);
+    auto* button = new ToolButton(i, kEditorButtonSide, bar);
+    button->SetIcon(EditorToolIcon(i, kEditorButtonSide - 4));
     button->setToolTip(ButtonTooltip(i));
-    button->SetLook(kToolBarColor, EditorToolButton::Frame::None);
-    connect(button, &EditorToolButton::Entered, this, &EditorWindow::ButtonEntered);
-    connect(button, &EditorToolButton::Left, this, &EditorWindow::ButtonLeft);
-    connect(button, &EditorToolButton::Pressed, this, [this](int index) {
+    button->SetLook(kToolBarColor, ToolButton::Frame::None);
+    connect(button, &ToolButton::Entered, this, &EditorWindow::ButtonEntered);
+    connect(button, &ToolButton::Left, this, &EditorWindow::ButtonLeft);
+    connect(button, &ToolButton::Pressed, this, [this](int index) {
       pressed_ = index;
-      butt_[index]->SetLook(FromBgr(0xFF8080), EditorToolButton::Frame::Sunken);
+      butt_[index]->SetLook(FromBgr(0xFF8080), ToolButton::Frame::Sunken);
     });
-    connect(button, &EditorToolButton::Released, this, [this](int index, bool inside) {
+    connect(button, &ToolButton::Released, this, [this](int index, bool inside) {
       pressed_ = -1;
       butt_[index]->SetLook(inside ? FromBgr(0xFFC0C0) : kToolBarColor,
-                            inside ? EditorToolButton::Frame::Raised : EditorToolButton::Frame::None);
+                            inside ? ToolButton::Frame::Raised : ToolButton::Frame::None);
       if (inside) actions_[index]->trigger();
     });
     butt_.append(button);
@@ -283,7 +285,7 @@ void EditorWindow::ButtonEntered(int index) {
   timer3_.stop();
   // A disabled button is not raised, and the status line says why it does nothing.
   const bool enabled = butt_[index]->isEnabled();
-  if (enabled) butt_[index]->SetLook(FromBgr(0xFFC0C0), EditorToolButton::Frame::Raised);
+  if (enabled) butt_[index]->SetLook(FromBgr(0xFFC0C0), ToolButton::Frame::Raised);
   tsLab_->setText(enabled ? CommandTooltip(index)
                           : CommandTooltip(index) + QStringLiteral("（文本模式下不可用）"));
   picture3_->hide();
@@ -291,7 +293,7 @@ void EditorWindow::ButtonEntered(int index) {
 }
 
 void EditorWindow::ButtonLeft(int index) {
-  butt_[index]->SetLook(kToolBarColor, EditorToolButton::Frame::None);
+  butt_[index]->SetLook(kToolBarColor, ToolButton::Frame::None);
   if (hovered_ == index) hovered_ = -1;
   HideStatusLine();
 }

@@ -20,7 +20,7 @@ namespace lyrova {
 
 class ClickablePicture;
 class EditorProgressBar;
-class EditorToolButton;
+class ToolButton;
 class LineListModel;
 
 // The Editor's main window: the tool bar with its four groups, the status line and logo, the
@@ -43,7 +43,7 @@ class EditorWindow : public QWidget, public EditorView {
   EditorSession& Session() { return session_; }
 
   // Controls by their designed names, for the window's own parts and for tests.
-  EditorToolButton* Butt(int index) const { return butt_.value(index); }
+  ToolButton* Butt(int index) const { return butt_.value(index); }
   // The action of a command (0..kEditorCommandLimit-1): the buttons and keys run it.
   QAction* CommandAction(int command) const { return actions_.value(command); }
   QLabel* ButtType(int group) const { return buttType_.value(group); }
@@ -102,7 +102,7 @@ class EditorWindow : public QWidget, public EditorView {
   EditorServices services_;
   EditorSession session_;
   LineListModel* model_ = nullptr;
-  QList<EditorToolButton*> butt_;
+  QList<ToolButton*> butt_;
   QList<QAction*> actions_;
   QList<QLabel*> buttType_;
   QLabel* tsLab_ = nullptr;

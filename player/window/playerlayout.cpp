@@ -1,13 +1,14 @@
 // The look of the Player's window: layout, idle text, centring, fonts, the chat strip and
 // keep-on-top.
 #include "common/paths.h"
+#include "common/ui/toolbutton.h"
 #include "media/mediacontrol.h"
 #include "player/core/fontorder.h"
 #include "player/lookup/lyricslookup.h"
 #include "player/window/bars.h"
 #include "player/window/playerwindow.h"
 #include "player/window/statuslabel.h"
-#include "player/window/toolbutton.h"
+#include "player/window/toolicons.h"
 
 #include <QAction>
 #include <QFontDatabase>

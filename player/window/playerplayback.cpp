@@ -4,6 +4,7 @@
 #include "common/displaytext.h"
 #include "common/paths.h"
 #include "common/ui/filedialogs.h"
+#include "common/ui/toolbutton.h"
 #include "lyrics/lrcreader.h"
 #include "media/mediacontrol.h"
 #include "player/core/progressgeometry.h"
@@ -14,7 +15,7 @@
 #include "player/core/playerhooks.h"
 #include "player/window/playerwindow.h"
 #include "player/window/statuslabel.h"
-#include "player/window/toolbutton.h"
+#include "player/window/toolicons.h"
 
 #include <QAction>
 #include <QGuiApplication>

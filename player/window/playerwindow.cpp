@@ -5,6 +5,7 @@
 #include "common/settings.h"
 #include "common/windowfit.h"
 #include "common/ui/prompts.h"
+#include "common/ui/toolbutton.h"
 #include "common/ui/widgetprompts.h"
 #include "media/mediacontrol.h"
 #include "player/core/shifttext.h"
@@ -14,7 +15,7 @@
 #include "player/window/colors.h"
 #include "player/window/statuslabel.h"
 #include "player/core/playerhooks.h"
-#include "player/window/toolbutton.h"
+#include "player/window/toolicons.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -132,7 +133,7 @@ void PlayerWindow::BuildControls() {
   connect(locPut_, &ProgressBar::Dragged, this, &PlayerWindow::SeekDrag);
   connect(locPut_, &ProgressBar::ReleasedAt, this, &PlayerWindow::SeekRelease);
   for (int i = 0; i < kButtonCount; ++i) {
-    auto* button = new ToolButton(i, panel_);
+    auto* button = new ToolButton(i, kPlayerButtonSide, panel_);
     button->SetIcon(ToolIcon(PlayerButton(i)));
     connect(button, &ToolButton::Entered, this, &PlayerWindow::OnButtonEntered);
     connect(button, &ToolButton::Left, this, &PlayerWindow::OnButtonLeft);

@@ -3,7 +3,8 @@
 #include "chatfixture.h"
 #include "../playerwindow/playerfixture.h"
 #include "player/window/bars.h"
-#include "player/window/toolbutton.h"
+#include "common/ui/toolbutton.h"
+#include "player/window/toolicons.h"
 
 #include "player/chat/decorationdialog.h"
 

@@ -4,6 +4,7 @@
 #include "editorfixture.h"
 
 #include "common/displaytext.h"
+#include "common/ui/toolbutton.h"
 #include "common/ui/widgetprompts.h"
 #include "tests/ui/modalscript.h"
 #include "editor/core/commandtable.h"

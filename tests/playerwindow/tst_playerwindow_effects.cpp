@@ -2,7 +2,7 @@
 
 #include "common/ui/widgetprompts.h"
 #include "player/window/bars.h"
-#include "player/window/toolbutton.h"
+#include "common/ui/toolbutton.h"
 
 #include <QAction>
 #include <QApplication>

@@ -3,7 +3,7 @@
 #include "player/window/bars.h"
 #include "player/core/fontorder.h"
 #include "player/window/statuslabel.h"
-#include "player/window/toolbutton.h"
+#include "common/ui/toolbutton.h"
 
 #include <QAction>
 #include <QFontDatabase>

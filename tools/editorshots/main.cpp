@@ -5,6 +5,7 @@
 #include "common/qttranslations.h"
 #include "common/settings.h"
 #include "common/ui/scriptedprompts.h"
+#include "common/ui/toolbutton.h"
 #include "editor/core/commandtable.h"
 #include "editor/dialogs/aboutdialog.h"
 #include "editor/dialogs/chooserdialog.h"

@@ -1,8 +1,5 @@
-#include "player/window/toolbutton.h"
+#include "player/window/toolicons.h"
 
-#include "player/window/colors.h"
-
-#include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
 
@@ -10,48 +7,8 @@
 
 namespace lyrova {
 
-ToolButton::ToolButton(int index, QWidget* parent)
-    : QWidget(parent), index_(index), background_(colors::kButtonRest) {
-  setFixedSize(kSide, kSide);
-  setAttribute(Qt::WA_Hover);
-}
-
-void ToolButton::SetIcon(const QPixmap& icon) {
-  icon_ = icon;
-  update();
-}
-
-void ToolButton::SetBackground(const QColor& color) {
-  if (background_ == color) return;
-  background_ = color;
-  update();
-}
-
-void ToolButton::paintEvent(QPaintEvent*) {
-  QPainter p(this);
-  p.fillRect(rect(), background_);
-  p.setPen(QColor(150, 150, 150));
-  p.drawRect(rect().adjusted(0, 0, -1, -1));
-  if (!icon_.isNull()) {
-    const QSize size = icon_.deviceIndependentSize().toSize();
-    p.drawPixmap((width() - size.width()) / 2, (height() - size.height()) / 2, icon_);
-  }
-}
-
-void ToolButton::enterEvent(QEnterEvent*) { emit Entered(index_); }
-void ToolButton::leaveEvent(QEvent*) { emit Left(index_); }
-
-void ToolButton::mousePressEvent(QMouseEvent* event) {
-  if (event->button() == Qt::LeftButton) emit Pressed(index_);
-}
-
-void ToolButton::mouseReleaseEvent(QMouseEvent* event) {
-  if (event->button() == Qt::LeftButton) emit Released(index_, rect().contains(event->position().toPoint()));
-}
-
 QPixmap ToolIcon(PlayerButton button, int variant) {
-  constexpr int kIcon = 14;
-  QPixmap pixmap(kIcon, kIcon);
+  QPixmap pixmap(kPlayerIconSide, kPlayerIconSide);
   pixmap.fill(Qt::transparent);
   QPainter p(&pixmap);
   p.setRenderHint(QPainter::Antialiasing);
@@ -157,7 +114,7 @@ QPixmap ToolIcon(PlayerButton button, int variant) {
       font.setBold(true);
       font.setPixelSize(12);
       p.setFont(font);
-      p.drawText(QRectF(0, 0, kIcon, kIcon), Qt::AlignCenter, QStringLiteral("?"));
+      p.drawText(QRectF(0, 0, kPlayerIconSide, kPlayerIconSide), Qt::AlignCenter, QStringLiteral("?"));
       break;
     }
     case PlayerButton::Exit:  // exit: a cross
