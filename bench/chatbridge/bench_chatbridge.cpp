@@ -51,11 +51,12 @@ void RoundTrip(benchmark::State& state) {
 }
 BENCHMARK(RoundTrip)->Unit(benchmark::kMillisecond);
 
-// Method 0 paste, 1 character messages, 2 set-text; a kind-2 target submits with Ctrl+Enter.
+// The argument is the SendMethod's number (paste, character messages, set-text); the text
+// chat submits with Ctrl+Enter.
 void DeliverLine(benchmark::State& state) {
-  const auto method = static_cast<qint32>(state.range(0));
+  const SendMethod method{static_cast<qint32>(state.range(0))};
   const QString line = QStringLiteral("/:)摇啊摇，把夜色摇成歌 Row and row~");
-  for (auto _ : state) chat->DeliverText(line, editor, 2, method);
+  for (auto _ : state) chat->DeliverText(line, editor, ChatKind::TextChat, method);
 }
 BENCHMARK(DeliverLine)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
 
@@ -105,7 +106,7 @@ int main(int argc, char** argv) {
   // Wait for the client's windows, then take the text chat's input control.
   for (int i = 0; i < 100 && editor == 0; ++i) {
     for (const ChatTarget& target : ScanChatWindows(bridge->Snapshot())) {
-      if (target.kind == 2) editor = target.editor;
+      if (target.kind == ChatKind::TextChat) editor = target.editor;
     }
     if (editor == 0) QThread::msleep(100);
   }

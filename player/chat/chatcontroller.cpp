@@ -17,8 +17,8 @@ const QString kTitle = QStringLiteral("Lyrova");
 
 QString Quoted(const QString& text) { return u'"' + text + u'"'; }
 
-// Kinds 0 and 1 (the halls) submit with Enter and see a repeated text as a repeat.
-bool IsHallKind(qint32 kind) { return kind == 0 || kind == 1; }
+// The halls submit with Enter and see a repeated text as a repeat.
+bool IsHallKind(ChatKind kind) { return kind == ChatKind::EntertainmentHall || kind == ChatKind::ChatHall; }
 
 }  // namespace
 
@@ -183,12 +183,13 @@ void ChatController::ToggleSending(QWidget* /*owner*/) {
   ShowSendState(on);
 }
 
-bool ChatController::TypingElsewhere(quint32 processId, qint32 kind) {
+bool ChatController::TypingElsewhere(quint32 processId, ChatKind kind) {
   const ForegroundWindow foreground = services_.windows->Foreground();
   if (foreground.processId != processId) return false;
-  if (kind < 0 || kind >= kTargetKindCount) return true;
+  const int index = int(kind);
+  if (index < 0 || index >= kTargetKindCount) return true;
   const QString cls = foreground.className;
-  return cls != targetKinds()[size_t(kind)].windowClass || cls == kUserInfoClass;
+  return cls != targetKinds()[size_t(index)].windowClass || cls == kUserInfoClass;
 }
 
 void ChatController::SendLyricLine(const LyricLine& line) {
@@ -205,23 +206,21 @@ void ChatController::SendLyricLine(const LyricLine& line) {
               selection_.selectedKind, options_.sendType);
 }
 
-void ChatController::DeliverText(QString text, WindowHandle editor, qint32 kind, qint32 method) {
+void ChatController::DeliverText(QString text, WindowHandle editor, ChatKind kind, SendMethod method) {
   if (text.isEmpty()) return;
   if (text == lastSentText_ && IsHallKind(kind)) text += u' ';
   lastSentText_ = text;
   WindowSystem& windows = *services_.windows;
   switch (method) {
-    case 0:
+    case SendMethod::Paste:
       windows.SetClipboardText(text);
       windows.SendPaste(editor);
       break;
-    case 1:
+    case SendMethod::Keystrokes:
       windows.PostCharacters(editor, text);
       break;
-    case 2:
+    case SendMethod::SetText:
       windows.SendSetText(editor, text);
-      break;
-    default:
       break;
   }
   if (IsHallKind(kind))

@@ -54,12 +54,12 @@ class ChatController : public ChatHooks {
   void SelectTarget(int itemIndex);
 
   // Puts `text` into `editor` by `method` and submits it with the key of `kind`.
-  void DeliverText(QString text, WindowHandle editor, qint32 kind, qint32 method);
+  void DeliverText(QString text, WindowHandle editor, ChatKind kind, SendMethod method);
   void PressEnter(WindowHandle editor);
   void PressCtrlEnter(WindowHandle editor);
   // Whether the user works in a window of the target's client other than one of the
   // target's own class (a user-information window always counts).
-  bool TypingElsewhere(quint32 processId, qint32 kind);
+  bool TypingElsewhere(quint32 processId, ChatKind kind);
 
   // The decoration: put before and after every lyric line sent.
   QString DressHome() const { return dressHome_; }

@@ -45,9 +45,10 @@ WindowHandle FindEditor(const WindowNode& window) {
   return 0;
 }
 
-bool MatchesKind(int kind, const QString& className, const QString& title) {
-  if (kind < 0 || kind >= kTargetKindCount) return false;
-  const TargetKind& row = targetKinds()[size_t(kind)];
+bool MatchesKind(ChatKind kind, const QString& className, const QString& title) {
+  const int index = int(kind);
+  if (index < 0 || index >= kTargetKindCount) return false;
+  const TargetKind& row = targetKinds()[size_t(index)];
   if (row.windowClass != className) return false;
   if (row.prefixStart < 1) return true;
   return title.mid(row.prefixStart - 1, row.prefixLength) == row.titlePrefix;
@@ -58,7 +59,8 @@ QList<ChatTarget> ScanChatWindows(const WindowSnapshot& snapshot) {
   for (const WindowNode& window : snapshot.topLevel) {
     const QString cls = WindowClassName(window);
     const QString title = WindowTitle(window);
-    for (int kind = 0; kind < kTargetKindCount; ++kind) {
+    for (int index = 0; index < kTargetKindCount; ++index) {
+      const ChatKind kind{index};
       if (!MatchesKind(kind, cls, title)) continue;
       const WindowHandle editor = FindEditor(window);
       if (!title.isEmpty() && editor != 0) {
@@ -96,7 +98,7 @@ QList<TargetMenuItem> TargetMenuItems(const QList<ChatTarget>& targets,
                                       const QString& selectedTitle) {
   if (targets.isEmpty()) return {TargetMenuItem{kNoTargetCaption, false, false}};
   QList<TargetMenuItem> items;
-  qint32 prevKind = targets.first().kind;
+  ChatKind prevKind = targets.first().kind;
   for (const ChatTarget& target : targets) {
     if (target.kind != prevKind) {
       items.append(TargetMenuItem{kSeparatorCaption, true, false});

@@ -22,8 +22,15 @@ struct TargetKind {
   QString windowClass;
 };
 
-// Kinds 0 and 1 submit with Enter and get a blank added to a repeated text; kinds 2 and 3
-// submit with Ctrl+Enter.
+// The kinds of chat window, in the order targets are listed; the value indexes targetKinds().
+// The two halls submit with Enter and get a blank added to a repeated text; the text chat and
+// the community window submit with Ctrl+Enter.
+enum class ChatKind : qint32 {
+  EntertainmentHall = 0,  // "娱乐大厅"
+  ChatHall = 1,           // "聊天大厅"
+  TextChat = 2,
+  Community = 3,
+};
 inline constexpr int kTargetKindCount = 4;
 const std::array<TargetKind, kTargetKindCount>& targetKinds();
 
@@ -34,7 +41,7 @@ inline const QString kUserInfoClass = QStringLiteral("TUserInfoForm");
 struct ChatTarget {
   WindowHandle window = 0;
   WindowHandle editor = 0;
-  qint32 kind = 0;
+  ChatKind kind = ChatKind::EntertainmentHall;
   QString chatTitle;  // never empty
   quint32 processId = 0;
   friend bool operator==(const ChatTarget&, const ChatTarget&) = default;
@@ -46,7 +53,7 @@ struct SendSelection {
   WindowHandle selectedEditor = 0;
   QString selectedTitle;
   quint32 selectedProcessId = 0;
-  qint32 selectedKind = 0;
+  ChatKind selectedKind = ChatKind::EntertainmentHall;
   // The title last chosen or confirmed, to find the target again after its window was
   // re-created.
   QString rememberedTitle;
@@ -62,7 +69,7 @@ QString WindowTitle(const WindowNode& window);
 WindowHandle FindEditor(const WindowNode& window);
 
 // Whether a top-level window of class `className` titled `title` is of kind `kind`.
-bool MatchesKind(int kind, const QString& className, const QString& title);
+bool MatchesKind(ChatKind kind, const QString& className, const QString& title);
 
 // The targets of a snapshot: every top-level window of a kind that has a title and an input
 // control, ordered by kind, then by title in code-unit order, equal titles in Z order.

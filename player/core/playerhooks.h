@@ -37,10 +37,19 @@ class CompanionHooks {
   std::function<void(const QString& song)> editorStarted;
 };
 
+// How a line is put into the chat window's input control, in the order of the "发送方式"
+// menu. The numbers are the ones the settings store.
+enum class SendMethod : qint32 {
+  Paste = 0,       // "粘贴发送": through the clipboard and the paste message
+  Keystrokes = 1,  // "模拟击键": one character message per character
+  SetText = 2,     // "快速发送": the control's text replaced in one message
+};
+inline constexpr int kSendMethodCount = 3;
+
 // The menu choices of the Player that decide how lines are sent. The window keeps them (it
 // owns the menus and writes the settings) and hands them over at start and on every change.
 struct ChatSendOptions {
-  qint32 sendType = 0;  // 0 paste, 1 character messages, 2 replace the text
+  SendMethod sendType = SendMethod::Paste;
   bool skipUrl = false;
   bool chatTest = true;
   friend bool operator==(const ChatSendOptions&, const ChatSendOptions&) = default;

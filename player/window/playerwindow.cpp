@@ -218,11 +218,11 @@ void PlayerWindow::BuildMenus() {
   for (const QString& caption : {QStringLiteral("粘贴发送"), QStringLiteral("模拟击键"), QStringLiteral("快速发送")}) {
     QAction* item = sendTypeM_->addAction(caption);
     item->setCheckable(true);
-    const int index = int(sendTypeSel_.size());
-    connect(item, &QAction::triggered, this, [this, index] { SelectSendType(index); });
+    const SendMethod method{int(sendTypeSel_.size())};
+    connect(item, &QAction::triggered, this, [this, method] { SelectSendType(method); });
     sendTypeSel_.append(item);
   }
-  sendTypeSel_[2]->setVisible(false);
+  sendTypeSel_[int(SendMethod::SetText)]->setVisible(false);
   QAction* skipUrl = addToggle(QStringLiteral("SkipUrl_M"), QStringLiteral("不发送包含网址的歌词"));
   QAction* chatTest = addToggle(QStringLiteral("ChatTest_M"), QStringLiteral("在非目标窗口输入时时停止发送"));
   connect(skipUrl, &QAction::triggered, this, [this, skipUrl] {
@@ -292,12 +292,13 @@ void PlayerWindow::ApplyToggle(QAction* action, bool& field, const QString& key)
   services_.settings->WriteBoolSetting(key, field);
 }
 
-void PlayerWindow::SelectSendType(int index) {
-  sendType_ = index;
+void PlayerWindow::SelectSendType(SendMethod method) {
+  sendType_ = method;
+  const int index = int(method);
   for (int i = 0; i < sendTypeSel_.size(); ++i) sendTypeSel_[i]->setChecked(i == index);
   sendTypeM_->setTitle(QStringLiteral("发送方式: ") + sendTypeSel_[index]->text());
   ForwardChatOptions();
-  if (index == 2)
+  if (method == SendMethod::SetText)
     services_.prompts->Message(
         QStringLiteral("你选择的发送方式是快速发送，用此方式发送带表请歌词可能会引起发送的文本混乱，"
                        "因此建议使用此方式时不要使用Chatora表情代码"),
@@ -314,7 +315,7 @@ void PlayerWindow::LoadSettings() {
   openDir_ = settings_.openDir;
   openName_ = settings_.openName;
   volume_ = settings_.volume;
-  SelectSendType(settings_.sendType);
+  SelectSendType(SendMethod{settings_.sendType});
   mAlpha_->menuAction()->setVisible(services_.layeredAvailable);
   transparency_ = settings_.transparency;
   if (transparency_ > 0) ApplyAlpha(transparency_);
@@ -426,7 +427,7 @@ void PlayerWindow::Shutdown() {
   timer1_.stop();
   timer2_.stop();
   services_.media->CloseMedia();
-  WriteShutdownSettings(*services_.settings, width() * kTwipsPerPixel, volume_, sendType_,
+  WriteShutdownSettings(*services_.settings, width() * kTwipsPerPixel, volume_, qint32(sendType_),
                         openDir_, openName_);
 }
 
@@ -438,7 +439,7 @@ void PlayerWindow::keyPressEvent(QKeyEvent* event) {
     return;
   }
   if (event->key() == Qt::Key_M && event->modifiers() == Qt::AltModifier) {
-    sendTypeSel_[2]->setVisible(true);
+    sendTypeSel_[int(SendMethod::SetText)]->setVisible(true);
     return;
   }
   QWidget::keyPressEvent(event);

@@ -2,6 +2,7 @@
 
 #include "lyrics/lyricsdocument.h"
 #include "player/core/linecursor.h"
+#include "player/core/playerhooks.h"
 #include "player/core/playersettings.h"
 #include "player/lookup/lyricswatch.h"
 #include "player/window/playerbutton.h"
@@ -97,7 +98,7 @@ class PlayerWindow : public QWidget {
   void ChooseFont(const QString& face);
   void ChooseFontSize(int size);
   void ChooseTransparency(int step);
-  void SelectSendType(int index);
+  void SelectSendType(SendMethod method);
   void ShowHelp();
   void ShowAbout();
   void AddFileManagerEntry();
@@ -116,7 +117,7 @@ class PlayerWindow : public QWidget {
   bool SongFailed() const { return songFailed_; }
   qint32 SyncOffset() const { return syncOffset_; }
   qint32 Volume() const { return volume_; }
-  qint32 SendType() const { return sendType_; }
+  SendMethod SendType() const { return sendType_; }
   qint32 Transparency() const { return transparency_; }
   bool Topmost() const { return topmost_; }
   bool PlayLoop() const { return settings_.playLoop; }
@@ -147,6 +148,7 @@ class PlayerWindow : public QWidget {
   QMenu* LA3() const { return la3_; }
   const QList<QAction*>& LA2x() const { return la2x_; }
   const QList<QAction*>& LA3x() const { return la3x_; }
+  // One item per SendMethod, at the method's number.
   const QList<QAction*>& SendTypeSel() const { return sendTypeSel_; }
   const QList<QAction*>& LFx() const { return lfx_; }
   const QList<QAction*>& LSx() const { return lsx_; }
@@ -243,7 +245,7 @@ class PlayerWindow : public QWidget {
   qint32 syncOffset_ = 0;
   qint32 offsetStep_ = 0;
   qint32 volume_ = 750;
-  qint32 sendType_ = 0;
+  SendMethod sendType_ = SendMethod::Paste;
   qint32 transparency_ = 0;
   bool topmost_ = false;
   bool seekDragging_ = false;

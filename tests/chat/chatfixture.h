@@ -46,7 +46,7 @@ struct ChatFixture {
 
   // A chat window of `kind` with an input control one level down; returns the window and
   // sets `editor`.
-  WindowHandle AddChat(int kind, const QString& title, WindowHandle* editor = nullptr,
+  WindowHandle AddChat(ChatKind kind, const QString& title, WindowHandle* editor = nullptr,
                        quint32 pid = 100) {
     const WindowHandle window = windows.AddWindow(targetKinds()[size_t(kind)].windowClass, title, pid);
     const WindowHandle panel = windows.AddWindow(QStringLiteral("TPanel"), QString(), 0, window);

@@ -67,7 +67,7 @@ class TestChatPlayer : public QObject {
     WindowHandle editor = 0;
     PlayerWindow* w = nullptr;
 
-    Setup(int kind, const QString& title) {
+    Setup(ChatKind kind, const QString& title) {
       window = chat.AddChat(kind, title, &editor);
       player.chat = &chat.chat;
       const QString song = player.Song(QStringLiteral("a.mp3"), 6'000);
@@ -87,20 +87,23 @@ class TestChatPlayer : public QObject {
 
  private slots:
   void songIsSentLineByLine_data() {
-    QTest::addColumn<int>("method");
-    QTest::addColumn<int>("kind");
-    QTest::newRow("paste to a hall") << 0 << 1;
-    QTest::newRow("keystrokes to a chat") << 1 << 2;
-    QTest::newRow("quick to a community") << 2 << 3;
-    QTest::newRow("keystrokes to a hall") << 1 << 0;
+    using enum ChatKind;
+    QTest::addColumn<SendMethod>("method");
+    QTest::addColumn<ChatKind>("kind");
+    QTest::newRow("paste to a hall") << SendMethod::Paste << ChatHall;
+    QTest::newRow("keystrokes to a chat") << SendMethod::Keystrokes << TextChat;
+    QTest::newRow("quick to a community") << SendMethod::SetText << Community;
+    QTest::newRow("keystrokes to a hall") << SendMethod::Keystrokes << EntertainmentHall;
   }
   void songIsSentLineByLine() {
-    QFETCH(int, method);
-    QFETCH(int, kind);
-    const QString title = kind == 0 ? u"娱乐大厅"_qs : kind == 1 ? u"聊天大厅"_qs : u"某人"_qs;
+    QFETCH(SendMethod, method);
+    QFETCH(ChatKind, kind);
+    const QString title = kind == ChatKind::EntertainmentHall ? u"娱乐大厅"_qs
+                          : kind == ChatKind::ChatHall        ? u"聊天大厅"_qs
+                                                              : u"某人"_qs;
     Setup s(kind, title);
     s.chat.chat.SetDecoration(u"/:)"_qs, u"~"_qs);
-    s.w->SendTypeSel()[method]->trigger();
+    s.w->SendTypeSel()[int(method)]->trigger();
     QCOMPARE(s.chat.chat.Options().sendType, method);
     s.Choose(title);
     QCOMPARE(s.chat.chat.Selection().selectedEditor, s.editor);
@@ -114,7 +117,7 @@ class TestChatPlayer : public QObject {
     QCOMPARE(s.chat.windows.Submitted(s.editor), lines);
     const auto exchanges = Exchanges(s.chat.windows.Messages());
     QCOMPARE(exchanges.size(), lines.size());
-    const QList<Msg> keys = kind <= 1 ? EnterMessages(s.editor) : CtrlEnterMessages(s.editor);
+    const QList<Msg> keys = kind <= ChatKind::ChatHall ? EnterMessages(s.editor) : CtrlEnterMessages(s.editor);
     for (int i = 0; i < exchanges.size(); ++i) {
       QVERIFY(!exchanges[i].first.isEmpty());
       for (const Msg& m : exchanges[i].first) QCOMPARE(m.window, s.editor);
@@ -126,7 +129,7 @@ class TestChatPlayer : public QObject {
   }
 
   void sendingStopsWhenTheTargetCloses() {
-    Setup s(2, u"x"_qs);
+    Setup s(ChatKind::TextChat, u"x"_qs);
     s.Choose(u"x"_qs);
     s.w->RunButton(PlayerButton::SendLyrics);
     s.player.PlayFor(1'500);
@@ -141,7 +144,7 @@ class TestChatPlayer : public QObject {
   }
 
   void seekingNeverSends() {
-    Setup s(2, u"x"_qs);
+    Setup s(ChatKind::TextChat, u"x"_qs);
     s.Choose(u"x"_qs);
     s.w->RunButton(PlayerButton::SendLyrics);
     const int width = s.w->ProgressBarWidget()->width();
@@ -155,21 +158,21 @@ class TestChatPlayer : public QObject {
   }
 
   void menuTogglesReachTheSender() {
-    Setup s(2, u"x"_qs);
+    Setup s(ChatKind::TextChat, u"x"_qs);
     QAction* skipUrl = s.w->Toggle(u"SkipUrl_M"_qs);
     QAction* chatTest = s.w->Toggle(u"ChatTest_M"_qs);
-    QCOMPARE(s.chat.chat.Options(), (ChatSendOptions{0, false, true}));
+    QCOMPARE(s.chat.chat.Options(), (ChatSendOptions{SendMethod::Paste, false, true}));
     skipUrl->trigger();
     chatTest->trigger();
-    QCOMPARE(s.chat.chat.Options(), (ChatSendOptions{0, true, false}));
+    QCOMPARE(s.chat.chat.Options(), (ChatSendOptions{SendMethod::Paste, true, false}));
     QCOMPARE(s.player.settings.ReadSetting(u"SkipUrl"_qs, {}), u"-1"_qs);
     QCOMPARE(s.player.settings.ReadSetting(u"ChatTest"_qs, {}), u"0"_qs);
-    s.w->SendTypeSel()[1]->trigger();
-    QCOMPARE(s.chat.chat.Options().sendType, 1);
+    s.w->SendTypeSel()[int(SendMethod::Keystrokes)]->trigger();
+    QCOMPARE(s.chat.chat.Options().sendType, SendMethod::Keystrokes);
   }
 
   void chatStripSendsOnEnterAndTakesDrops() {
-    Setup s(2, u"x"_qs);
+    Setup s(ChatKind::TextChat, u"x"_qs);
     QLineEdit* strip = s.w->ChatInput();
     QTest::keyClick(strip, Qt::Key_Return);  // empty: nothing
     QVERIFY(s.chat.prompts.Shown().isEmpty());
@@ -199,7 +202,7 @@ class TestChatPlayer : public QObject {
   // Button 8 as the user meets it: the dialog is the window's own and opens with the caret
   // after the stored prefix, so an emoticon added at once goes after it.
   void decorationDialogFromTheButton() {
-    Setup s(2, u"x"_qs);
+    Setup s(ChatKind::TextChat, u"x"_qs);
     PlayerFixture::Write(s.chat.root.filePath(u"emotions.ini"_qs), "smile=/:)\r\n");
     s.chat.chat.SetDecoration(u"前缀"_qs, QString());
     // Looked at while it is open, checked once it has closed: a failed check must not leave it open.

@@ -28,69 +28,70 @@ class TestChatSending : public QObject {
 
  private slots:
   void deliveryMessages_data() {
-    QTest::addColumn<int>("method");
-    QTest::addColumn<int>("kind");
+    using enum ChatKind;
+    QTest::addColumn<SendMethod>("method");
+    QTest::addColumn<ChatKind>("kind");
     QTest::addColumn<QString>("text");
     QTest::addColumn<QList<Msg>>("delivery");  // before the submit keys
     constexpr WindowHandle e = 0x500;
-    QTest::newRow("paste, hall") << 0 << 0 << u"你歌"_qs
+    QTest::newRow("paste, hall") << SendMethod::Paste << EntertainmentHall << u"你歌"_qs
                                  << QList<Msg>{Msg{Call::Sent, e, 0x0302, 0, 0, {}}};
     QTest::newRow("keystrokes, lead byte first, CR LF skipped")
-        << 1 << 1 << u"你a\r\nb"_qs
+        << SendMethod::Keystrokes << ChatHall << u"你a\r\nb"_qs
         << QList<Msg>{Char(e, 0xC4), Char(e, 0xE3), Char(e, 'a'), Char(e, 'b')};
-    QTest::newRow("keystrokes, lone LF") << 1 << 2 << u"\nx"_qs << QList<Msg>{Char(e, 'x')};
+    QTest::newRow("keystrokes, lone LF") << SendMethod::Keystrokes << TextChat << u"\nx"_qs << QList<Msg>{Char(e, 'x')};
     QTest::newRow("quick, NUL-terminated code page bytes")
-        << 2 << 3 << u"歌x"_qs
+        << SendMethod::SetText << Community << u"歌x"_qs
         << QList<Msg>{Msg{Call::Sent, e, 0x000C, 0, 0, QByteArray("\xB8\xE8x\0", 4)}};
-    QTest::newRow("unknown method sends only the keys") << 3 << 2 << u"x"_qs << QList<Msg>{};
+    QTest::newRow("unknown method sends only the keys") << SendMethod{3} << TextChat << u"x"_qs << QList<Msg>{};
   }
   void deliveryMessages() {
-    QFETCH(int, method);
-    QFETCH(int, kind);
+    QFETCH(SendMethod, method);
+    QFETCH(ChatKind, kind);
     QFETCH(QString, text);
     QFETCH(QList<Msg>, delivery);
     ChatFixture f;
     f.chat.DeliverText(text, 0x500, kind, method);
-    const QList<Msg> keys = kind <= 1 ? EnterMessages(0x500) : CtrlEnterMessages(0x500);
+    const QList<Msg> keys = kind <= ChatKind::ChatHall ? EnterMessages(0x500) : CtrlEnterMessages(0x500);
     QCOMPARE(f.windows.Messages(), delivery + keys);
     QCOMPARE(f.chat.LastSentText(), text);
-    QCOMPARE(f.windows.ClipboardWrites(), method == 0 ? 1 : 0);
-    if (method == 0) QCOMPARE(f.windows.Clipboard(), text);
+    QCOMPARE(f.windows.ClipboardWrites(), method == SendMethod::Paste ? 1 : 0);
+    if (method == SendMethod::Paste) QCOMPARE(f.windows.Clipboard(), text);
   }
 
   void repeatedTextGetsOneBlankInHalls_data() {
-    QTest::addColumn<int>("kind");
+    QTest::addColumn<ChatKind>("kind");
     QTest::addColumn<QStringList>("arrived");
-    QTest::newRow("kind 0") << 0 << QStringList{u"啦"_qs, u"啦 "_qs, u"啦"_qs};
-    QTest::newRow("kind 1") << 1 << QStringList{u"啦"_qs, u"啦 "_qs, u"啦"_qs};
-    QTest::newRow("kind 2") << 2 << QStringList{u"啦"_qs, u"啦"_qs, u"啦"_qs};
-    QTest::newRow("kind 3") << 3 << QStringList{u"啦"_qs, u"啦"_qs, u"啦"_qs};
+    QTest::newRow("entertainment hall") << ChatKind::EntertainmentHall << QStringList{u"啦"_qs, u"啦 "_qs, u"啦"_qs};
+    QTest::newRow("chat hall") << ChatKind::ChatHall << QStringList{u"啦"_qs, u"啦 "_qs, u"啦"_qs};
+    QTest::newRow("text chat") << ChatKind::TextChat << QStringList{u"啦"_qs, u"啦"_qs, u"啦"_qs};
+    QTest::newRow("community") << ChatKind::Community << QStringList{u"啦"_qs, u"啦"_qs, u"啦"_qs};
   }
   void repeatedTextGetsOneBlankInHalls() {
-    QFETCH(int, kind);
+    QFETCH(ChatKind, kind);
     QFETCH(QStringList, arrived);
     ChatFixture f;
     WindowHandle editor = 0;
-    f.AddChat(kind, kind == 0 ? u"娱乐大厅"_qs : u"聊天大厅"_qs, &editor);
-    for (int i = 0; i < 3; ++i) f.chat.DeliverText(u"啦"_qs, editor, kind, 2);
+    f.AddChat(kind, kind == ChatKind::EntertainmentHall ? u"娱乐大厅"_qs : u"聊天大厅"_qs, &editor);
+    for (int i = 0; i < 3; ++i) f.chat.DeliverText(u"啦"_qs, editor, kind, SendMethod::SetText);
     QCOMPARE(f.windows.Submitted(editor), arrived);
   }
 
   void quickMethodReplacesWhatWasTyped_data() {
-    QTest::addColumn<int>("method");
+    QTest::addColumn<SendMethod>("method");
     QTest::addColumn<QString>("arrived");
-    QTest::newRow("paste inserts") << 0 << u"半句歌词"_qs;
-    QTest::newRow("keystrokes insert") << 1 << u"半句歌词"_qs;
-    QTest::newRow("quick wipes") << 2 << u"歌词"_qs;
+    QTest::newRow("paste inserts") << SendMethod::Paste << u"半句歌词"_qs;
+    QTest::newRow("keystrokes insert") << SendMethod::Keystrokes << u"半句歌词"_qs;
+    QTest::newRow("quick wipes") << SendMethod::SetText << u"歌词"_qs;
   }
   void quickMethodReplacesWhatWasTyped() {
-    QFETCH(int, method);
+    QFETCH(SendMethod, method);
     QFETCH(QString, arrived);
     ChatFixture f;
     WindowHandle editor = 0;
-    f.AddChat(2, u"chat"_qs, &editor);
+    f.AddChat(ChatKind::TextChat, u"chat"_qs, &editor);
     f.windows.TypeText(editor, u"半句"_qs);
-    f.chat.DeliverText(u"歌词"_qs, editor, 2, method);
+    f.chat.DeliverText(u"歌词"_qs, editor, ChatKind::TextChat, method);
     QCOMPARE(f.windows.Submitted(editor), QStringList{arrived});
   }
 
@@ -113,11 +114,11 @@ class TestChatSending : public QObject {
     QFETCH(bool, sent);
     ChatFixture f;
     WindowHandle editor = 0;
-    f.AddChat(1, u"聊天大厅一"_qs, &editor);
+    f.AddChat(ChatKind::ChatHall, u"聊天大厅一"_qs, &editor);
     f.Choose(u"聊天大厅一"_qs);
     f.chat.ToggleSending(nullptr);
     QVERIFY(f.chat.Sending());
-    f.chat.SetSendOptions(ChatSendOptions{2, skipUrl, true});
+    f.chat.SetSendOptions(ChatSendOptions{SendMethod::SetText, skipUrl, true});
     f.chat.SetDecoration(u"/:)"_qs, u"~"_qs);
     f.chat.SendLyricLine(Line(text));
     QCOMPARE(f.windows.Submitted(editor),
@@ -128,18 +129,18 @@ class TestChatSending : public QObject {
   void typingElsewhere_data() {
     QTest::addColumn<quint32>("foregroundPid");
     QTest::addColumn<QString>("foregroundClass");
-    QTest::addColumn<int>("kind");
+    QTest::addColumn<ChatKind>("kind");
     QTest::addColumn<bool>("elsewhere");
-    QTest::newRow("another program") << 9u << u"TtextChatForm"_qs << 2 << false;
-    QTest::newRow("another class of the client") << 100u << u"TMainForm"_qs << 2 << true;
-    QTest::newRow("same class, other window") << 100u << u"TtextChatForm"_qs << 2 << false;
-    QTest::newRow("user info window") << 100u << u"TUserInfoForm"_qs << 1 << true;
-    QTest::newRow("hall class") << 100u << u"TChatRoomHallForm"_qs << 1 << false;
+    QTest::newRow("another program") << 9u << u"TtextChatForm"_qs << ChatKind::TextChat << false;
+    QTest::newRow("another class of the client") << 100u << u"TMainForm"_qs << ChatKind::TextChat << true;
+    QTest::newRow("same class, other window") << 100u << u"TtextChatForm"_qs << ChatKind::TextChat << false;
+    QTest::newRow("user info window") << 100u << u"TUserInfoForm"_qs << ChatKind::ChatHall << true;
+    QTest::newRow("hall class") << 100u << u"TChatRoomHallForm"_qs << ChatKind::ChatHall << false;
   }
   void typingElsewhere() {
     QFETCH(quint32, foregroundPid);
     QFETCH(QString, foregroundClass);
-    QFETCH(int, kind);
+    QFETCH(ChatKind, kind);
     QFETCH(bool, elsewhere);
     ChatFixture f;
     f.windows.SetForeground(0x900, foregroundPid, foregroundClass);
@@ -149,13 +150,13 @@ class TestChatSending : public QObject {
   void typingGuardDropsLinesOnlyWhenOn() {
     ChatFixture f;
     WindowHandle editor = 0;
-    f.AddChat(2, u"chat"_qs, &editor);
+    f.AddChat(ChatKind::TextChat, u"chat"_qs, &editor);
     f.Choose(u"chat"_qs);
     f.chat.ToggleSending(nullptr);
     f.windows.SetForeground(0x900, 100, kUserInfoClass);
-    f.chat.SetSendOptions(ChatSendOptions{1, false, true});
+    f.chat.SetSendOptions(ChatSendOptions{SendMethod::Keystrokes, false, true});
     f.chat.SendLyricLine(Line(u"一"_qs));
-    f.chat.SetSendOptions(ChatSendOptions{1, false, false});
+    f.chat.SetSendOptions(ChatSendOptions{SendMethod::Keystrokes, false, false});
     f.chat.SendLyricLine(Line(u"二"_qs));
     QCOMPARE(f.windows.Submitted(editor), QStringList{u"二"_qs});
     QVERIFY(f.chat.Sending());
@@ -164,7 +165,7 @@ class TestChatSending : public QObject {
   void deadTargetStopsSendingSilently() {
     ChatFixture f;
     WindowHandle editor = 0;
-    const WindowHandle window = f.AddChat(2, u"chat"_qs, &editor);
+    const WindowHandle window = f.AddChat(ChatKind::TextChat, u"chat"_qs, &editor);
     f.Choose(u"chat"_qs);
     f.chat.ToggleSending(nullptr);
     f.windows.CloseWindow(window);
@@ -178,7 +179,7 @@ class TestChatSending : public QObject {
   }
 
   void toggleWithChosenTitle_data() {
-    QTest::addColumn<QStringList>("openAfterClose");  // kind-2 chats open when pressed
+    QTest::addColumn<QStringList>("openAfterClose");  // text chats open when pressed
     QTest::addColumn<bool>("on");
     QTest::addColumn<QString>("message");
     QTest::addColumn<QString>("selected");
@@ -196,13 +197,13 @@ class TestChatSending : public QObject {
     QFETCH(QString, message);
     QFETCH(QString, selected);
     ChatFixture f;
-    const WindowHandle first = f.AddChat(2, u"mine"_qs);
+    const WindowHandle first = f.AddChat(ChatKind::TextChat, u"mine"_qs);
     f.Choose(u"mine"_qs);
     f.windows.CloseWindow(first);
     QMap<QString, WindowHandle> editors;
     for (const QString& title : openAfterClose) {
       WindowHandle editor = 0;
-      f.AddChat(2, title, &editor, 300);
+      f.AddChat(ChatKind::TextChat, title, &editor, 300);
       editors[title] = editor;
     }
     f.shownStates.clear();
@@ -220,7 +221,7 @@ class TestChatSending : public QObject {
 
   void toggleWithRememberedTitle() {
     ChatFixture f;
-    const WindowHandle window = f.AddChat(3, u"群"_qs);
+    const WindowHandle window = f.AddChat(ChatKind::Community, u"群"_qs);
     f.Choose(u"群"_qs);
     f.chat.ShowTargetMenu();
     f.windows.CloseWindow(window);
@@ -230,11 +231,11 @@ class TestChatSending : public QObject {
     QCOMPARE(f.chat.Selection().rememberedTitle, u"群"_qs);
     // Reopened with the same title: found by the remembered title.
     WindowHandle editor = 0;
-    f.AddChat(3, u"群"_qs, &editor);
+    f.AddChat(ChatKind::Community, u"群"_qs, &editor);
     f.chat.ToggleSending(nullptr);
     QVERIFY(f.chat.Sending());
     QCOMPARE(f.chat.Selection().selectedEditor, editor);
-    QCOMPARE(f.chat.Selection().selectedKind, 3);
+    QCOMPARE(f.chat.Selection().selectedKind, ChatKind::Community);
     // Closed again, switched off and on: the message, and the title is forgotten.
     f.chat.ToggleSending(nullptr);
     f.windows.CloseWindow(f.chat.Selection().selectedWindow);
@@ -256,7 +257,7 @@ class TestChatSending : public QObject {
     QFETCH(int, open);
     QFETCH(bool, on);
     ChatFixture f;
-    for (int i = 0; i < open; ++i) f.AddChat(2, QString::number(i));
+    for (int i = 0; i < open; ++i) f.AddChat(ChatKind::TextChat, QString::number(i));
     f.chat.ToggleSending(nullptr);
     QCOMPARE(f.chat.Sending(), on);
     QCOMPARE(f.shownStates, QList<bool>{on});
@@ -275,8 +276,8 @@ class TestChatSending : public QObject {
   void selectingLeavesSendingAndChecksTheTitle() {
     ChatFixture f;
     WindowHandle editor = 0;
-    f.AddChat(2, u"b"_qs);
-    const WindowHandle window = f.AddChat(2, u"a"_qs, &editor, 55);
+    f.AddChat(ChatKind::TextChat, u"b"_qs);
+    const WindowHandle window = f.AddChat(ChatKind::TextChat, u"a"_qs, &editor, 55);
     f.Choose(u"a"_qs);
     QVERIFY(!f.chat.Sending());
     QCOMPARE(f.shownStates, QList<bool>{false});
@@ -284,7 +285,7 @@ class TestChatSending : public QObject {
     QCOMPARE(s.selectedWindow, window);
     QCOMPARE(s.selectedEditor, editor);
     QCOMPARE(s.selectedProcessId, 55u);
-    QCOMPARE(s.selectedKind, 2);
+    QCOMPARE(s.selectedKind, ChatKind::TextChat);
     QCOMPARE(s.rememberedTitle, u"a"_qs);
     const QList<TargetMenuItem> items = f.chat.ShowTargetMenu();
     QVERIFY(items[0].checked);
@@ -295,8 +296,8 @@ class TestChatSending : public QObject {
     ChatFixture f;
     QMenu menu;
     QAction* first = menu.addAction(u"未选择 Chatora 大厅"_qs);
-    f.AddChat(3, u"R&B"_qs);
-    const WindowHandle hall = f.AddChat(1, u"聊天大厅A"_qs);
+    f.AddChat(ChatKind::Community, u"R&B"_qs);
+    const WindowHandle hall = f.AddChat(ChatKind::ChatHall, u"聊天大厅A"_qs);
     f.chat.ChooseTarget(&menu);
     QCOMPARE(menu.actions().size(), 3);
     QCOMPARE(menu.actions()[0], first);
@@ -333,9 +334,9 @@ class TestChatSending : public QObject {
     QCOMPARE(f.LastMessage(), u"请选择发送目标"_qs);
 
     WindowHandle editor = 0;
-    const WindowHandle window = f.AddChat(0, u"娱乐大厅"_qs, &editor);
+    const WindowHandle window = f.AddChat(ChatKind::EntertainmentHall, u"娱乐大厅"_qs, &editor);
     f.Choose(u"娱乐大厅"_qs);
-    f.chat.SetSendOptions(ChatSendOptions{0, true, true});
+    f.chat.SetSendOptions(ChatSendOptions{SendMethod::Paste, true, true});
     f.chat.SetDecoration(u"<"_qs, u">"_qs);
     f.windows.SetForeground(0x900, 100, kUserInfoClass);
     // No decoration, no filter, no typing guard, sending off: it goes out.
@@ -349,7 +350,7 @@ class TestChatSending : public QObject {
     // Window re-created with the same title: found again by the remembered title.
     f.windows.CloseWindow(window);
     WindowHandle editor2 = 0;
-    f.AddChat(0, u"娱乐大厅"_qs, &editor2);
+    f.AddChat(ChatKind::EntertainmentHall, u"娱乐大厅"_qs, &editor2);
     QVERIFY(f.chat.ChatBoxEnter(u"again"_qs));
     QCOMPARE(f.windows.Submitted(editor2), QStringList{u"again"_qs});
 

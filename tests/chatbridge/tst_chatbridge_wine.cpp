@@ -65,18 +65,18 @@ QString Line(int frame, quint32 message, quint32 wParam, const QString& lParam, 
 // The log lines the client should write for `text` delivered by `method` to frame `frame` of
 // `kind`, submit keys included. Built from the message values and the code page bytes, not
 // from the sender's code.
-QStringList Expected(int frame, int kind, int method, const QString& text) {
+QStringList Expected(int frame, ChatKind kind, SendMethod method, const QString& text) {
   const QByteArray ansi = TextEncoder(TextEncoding::Ansi).Encode(text);
   QStringList lines;
-  if (method == 0) lines << Line(frame, 0x0302, 0, Num(0, 8), Hex(ansi));
-  if (method == 1) {
+  if (method == SendMethod::Paste) lines << Line(frame, 0x0302, 0, Num(0, 8), Hex(ansi));
+  if (method == SendMethod::Keystrokes) {
     for (const char c : ansi) {
       if (c == '\r' || c == '\n') continue;
       lines << Line(frame, 0x0102, quint8(c), Num(0, 8), QStringLiteral("-"));
     }
   }
-  if (method == 2) lines << Line(frame, 0x000C, 0, QStringLiteral("--------"), Hex(ansi));
-  if (kind <= 1) {
+  if (method == SendMethod::SetText) lines << Line(frame, 0x000C, 0, QStringLiteral("--------"), Hex(ansi));
+  if (kind <= ChatKind::ChatHall) {
     lines << Line(frame, 0x0100, 0x0D, Num(0x00020002, 8), QStringLiteral("-"));
   } else {
     lines << Line(frame, 0x0100, 0x11, Num(0x401D0001, 8), QStringLiteral("-"))
@@ -90,13 +90,13 @@ QStringList Expected(int frame, int kind, int method, const QString& text) {
 // The frames of the stand-in client: index, kind, title.
 struct Frame {
   int index;
-  int kind;
+  ChatKind kind;
   QString title;
 };
-const QList<Frame> kFrames = {{0, 0, u"娱乐大厅 一号房间"_qs},
-                              {1, 1, u"聊天大厅 歌友会"_qs},
-                              {2, 2, u"与 小雨 聊天中"_qs},
-                              {3, 3, u"歌友社区"_qs}};
+const QList<Frame> kFrames = {{0, ChatKind::EntertainmentHall, u"娱乐大厅 一号房间"_qs},
+                              {1, ChatKind::ChatHall, u"聊天大厅 歌友会"_qs},
+                              {2, ChatKind::TextChat, u"与 小雨 聊天中"_qs},
+                              {3, ChatKind::Community, u"歌友社区"_qs}};
 
 }  // namespace
 
@@ -232,15 +232,15 @@ class TestChatBridgeWine : public QObject {
 
   void songIsDeliveredByEachMethod_data() {
     QTest::addColumn<int>("frame");
-    QTest::addColumn<int>("method");
-    QTest::newRow("paste into the chat hall") << 1 << 0;
-    QTest::newRow("characters into the text chat") << 2 << 1;
-    QTest::newRow("set-text into the community") << 3 << 2;
-    QTest::newRow("characters into the entertainment hall") << 0 << 1;
+    QTest::addColumn<SendMethod>("method");
+    QTest::newRow("paste into the chat hall") << 1 << SendMethod::Paste;
+    QTest::newRow("characters into the text chat") << 2 << SendMethod::Keystrokes;
+    QTest::newRow("set-text into the community") << 3 << SendMethod::SetText;
+    QTest::newRow("characters into the entertainment hall") << 0 << SendMethod::Keystrokes;
   }
   void songIsDeliveredByEachMethod() {
     QFETCH(int, frame);
-    QFETCH(int, method);
+    QFETCH(SendMethod, method);
     const Frame& f = kFrames[frame];
     Player player(windows_.get());
     player.chat->SetDecoration(u"/:)"_qs, u"~"_qs);
@@ -278,7 +278,7 @@ class TestChatBridgeWine : public QObject {
     player.Choose(kFrames[2].title);
     const WindowHandle editor = player.chat->Selection().selectedEditor;
     const int before = int(FrameLog(2).size());
-    player.chat->DeliverText(u"甲\r\n乙"_qs, editor, 2, 1);
+    player.chat->DeliverText(u"甲\r\n乙"_qs, editor, ChatKind::TextChat, SendMethod::Keystrokes);
     // 甲 and 乙 in code page 936, lead byte first, and nothing for CR LF.
     const QStringList expected = {
         Line(2, 0x0102, 0xBC, Num(0, 8), u"-"_qs), Line(2, 0x0102, 0xD7, Num(0, 8), u"-"_qs),
@@ -289,7 +289,7 @@ class TestChatBridgeWine : public QObject {
   void reopenedWindowIsFoundAgainByButton5() {
     const Frame& f = kFrames[2];
     Player player(windows_.get());
-    player.window->SelectSendType(2);
+    player.window->SelectSendType(SendMethod::SetText);
     player.Choose(f.title);
     const WindowHandle first = player.chat->Selection().selectedWindow;
     QVERIFY(first != 0);
@@ -312,7 +312,7 @@ class TestChatBridgeWine : public QObject {
     QCOMPARE(player.fixture.prompts.Shown().size(), prompts);  // found without a word
     player.fixture.PlayFor(5'000);
     const QStringList shown = player.Shown();
-    QStringList expected = Expected(2, 2, 2, shown.last());
+    QStringList expected = Expected(2, ChatKind::TextChat, SendMethod::SetText, shown.last());
     QTRY_COMPARE_WITH_TIMEOUT(FrameLog(2).mid(before), expected, 10'000);
   }
 };

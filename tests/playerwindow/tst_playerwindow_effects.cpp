@@ -176,7 +176,7 @@ class TestPlayerEffects : public QObject {
     const QList<std::pair<QString, std::function<void()>>> rows = {
         {u"Lyrova"_qs, [help] { help->trigger(); }},  // the help file is missing
         {u"关于Lyrova"_qs, [about] { about->trigger(); }},
-        {u"Lyrova"_qs, [&w] { w.SendTypeSel()[2]->trigger(); }},  // the quick-send warning
+        {u"Lyrova"_qs, [&w] { w.SendTypeSel()[int(SendMethod::SetText)]->trigger(); }},  // the quick-send warning
         {u"打开音频文件"_qs, [&w] { w.RunButton(PlayerButton::Open); }},
     };
     for (const auto& [title, action] : rows) {

@@ -53,8 +53,8 @@ class TestPlayerLook : public QObject {
     QVERIFY(w.Toggle(QStringLiteral("SetAutoPlay_M"))->isChecked());
     QVERIFY(!w.Toggle(QStringLiteral("SkipUrl_M"))->isChecked());
     QVERIFY(w.Toggle(QStringLiteral("ChatTest_M"))->isChecked());
-    QVERIFY(w.SendTypeSel()[0]->isChecked());
-    QVERIFY(!w.SendTypeSel()[2]->isVisible());
+    QVERIFY(w.SendTypeSel()[int(SendMethod::Paste)]->isChecked());
+    QVERIFY(!w.SendTypeSel()[int(SendMethod::SetText)]->isVisible());
     QCOMPARE(w.SendTypeMenu()->title(), u"发送方式: 粘贴发送"_qs);
     QCOMPARE(w.ChatPanelHeight(), 0);
     QCOMPARE(w.LastChatPanelHeight(), 32);
@@ -65,11 +65,11 @@ class TestPlayerLook : public QObject {
     PlayerFixture f;
     PlayerWindow& w = f.Start();
     QTest::keyClick(&w, Qt::Key_M, Qt::ControlModifier | Qt::AltModifier);
-    QVERIFY(!w.SendTypeSel()[2]->isVisible());
+    QVERIFY(!w.SendTypeSel()[int(SendMethod::SetText)]->isVisible());
     QTest::keyClick(&w, Qt::Key_M, Qt::AltModifier);
-    QVERIFY(w.SendTypeSel()[2]->isVisible());
-    w.SendTypeSel()[2]->trigger();
-    QCOMPARE(w.SendType(), 2);
+    QVERIFY(w.SendTypeSel()[int(SendMethod::SetText)]->isVisible());
+    w.SendTypeSel()[int(SendMethod::SetText)]->trigger();
+    QCOMPARE(w.SendType(), SendMethod::SetText);
     QCOMPARE(f.prompts.Last().icon, MessageIcon::Warning);
     QVERIFY(f.prompts.Last().text.startsWith(u"你选择的发送方式是快速发送"_qs));
   }
