@@ -126,82 +126,105 @@ std::optional<WindowEntry> DecodeEntry(std::string_view field) {
   return entry;
 }
 
+namespace {
+
+// One request split into its id, its verb and the fields after the verb.
+struct Request {
+  std::string_view id;
+  std::string_view verb;
+  std::vector<std::string_view> args;
+};
+
+Outcome Reply(std::string reply) { return {std::move(reply), false}; }
+
+Outcome Snapshot(const Request& r, WindowCalls& calls) {
+  const auto entries = calls.Snapshot();
+  std::string reply = Ok(r.id) + " " + std::to_string(entries.size());
+  for (const auto& entry : entries) {
+    reply += ' ';
+    reply += EncodeEntry(entry);
+  }
+  return Reply(reply);
+}
+
+Outcome Foreground(const Request& r, WindowCalls& calls) {
+  const auto f = calls.Foreground();
+  return Reply(Ok(r.id) + " " + EncodeNumber(f.handle) + " " + EncodeNumber(f.processId) + " " +
+               EncodeText(f.className));
+}
+
+Outcome Clipboard(const Request& r, WindowCalls& calls) {
+  const auto text = DecodeText(r.args[0]);
+  if (!text) return Reply(Error(r.id, "badtext"));
+  if (!calls.SetClipboardText(*text)) return Reply(Error(r.id, "clipboard"));
+  return Reply(Ok(r.id));
+}
+
+// The verbs about the client as a whole; none when `r` names another verb.
+std::optional<Outcome> ClientRequest(const Request& r, WindowCalls& calls) {
+  const std::size_t argc = r.args.size();
+  if (r.verb == "quit") return Outcome{Ok(r.id), true};
+  if (r.verb == "ping" || r.verb == "snapshot" || r.verb == "foreground") {
+    if (argc != 0) return Reply(Error(r.id, "args"));
+    if (r.verb == "ping") return Reply(Ok(r.id) + " " + std::to_string(calls.CodePage()));
+    return r.verb == "snapshot" ? Snapshot(r, calls) : Foreground(r, calls);
+  }
+  if (r.verb == "clip") return argc == 1 ? Clipboard(r, calls) : Reply(Error(r.id, "args"));
+  return std::nullopt;
+}
+
+Outcome PostToWindow(const Request& r, std::uint32_t window, WindowCalls& calls) {
+  if (r.args.size() != 4) return Reply(Error(r.id, "args"));
+  const auto message = DecodeNumber(r.args[1]);
+  const auto wParam = DecodeNumber(r.args[2]);
+  const auto lParam = DecodeNumber(r.args[3]);
+  if (!message || !wParam || !lParam) return Reply(Error(r.id, "badnumber"));
+  calls.Post(window, *message, *wParam, *lParam);
+  return Reply(Ok(r.id));
+}
+
+// "chars" or "settext": a text for the window.
+Outcome SendText(const Request& r, std::uint32_t window, WindowCalls& calls) {
+  if (r.args.size() != 2) return Reply(Error(r.id, "args"));
+  const auto text = DecodeText(r.args[1]);
+  if (!text) return Reply(Error(r.id, "badtext"));
+  if (r.verb == "settext") {
+    calls.SendSetText(window, *text);
+    return Reply(Ok(r.id));
+  }
+  return Reply(Ok(r.id) + " " + std::to_string(calls.PostCharacters(window, *text)));
+}
+
+// The verbs that name a window first.
+Outcome WindowRequest(const Request& r, WindowCalls& calls) {
+  if (r.verb != "alive" && r.verb != "paste" && r.verb != "post" && r.verb != "chars" &&
+      r.verb != "settext") {
+    return Reply(Error(r.id, "unknown"));
+  }
+  if (r.args.empty()) return Reply(Error(r.id, "args"));
+  const auto window = DecodeNumber(r.args[0]);
+  if (!window) return Reply(Error(r.id, "badnumber"));
+  if (r.verb == "alive" || r.verb == "paste") {
+    if (r.args.size() != 1) return Reply(Error(r.id, "args"));
+    if (r.verb == "alive") return Reply(Ok(r.id) + (calls.IsWindow(*window) ? " 1" : " 0"));
+    calls.SendPaste(*window);
+    return Reply(Ok(r.id));
+  }
+  if (r.verb == "post") return PostToWindow(r, *window, calls);
+  return SendText(r, *window, calls);
+}
+
+}  // namespace
+
 Outcome HandleRequest(std::string_view line, WindowCalls& calls) {
   const auto fields = SplitFields(line, ' ');
   const std::string_view id = fields[0];
   if (!ValidId(id)) return {"0 err badid", false};
   if (line.size() > kMaxRequestLength) return {Error(id, "toolong"), false};
   if (fields.size() < 2) return {Error(id, "noverb"), false};
-  const std::string_view verb = fields[1];
-  const std::size_t argc = fields.size() - 2;
-  auto arg = [&](std::size_t i) { return fields[i + 2]; };
-  auto need = [&](std::size_t n) { return argc == n; };
-
-  if (verb == "ping") {
-    if (!need(0)) return {Error(id, "args"), false};
-    return {Ok(id) + " " + std::to_string(calls.CodePage()), false};
-  }
-  if (verb == "quit") return {Ok(id), true};
-  if (verb == "snapshot") {
-    if (!need(0)) return {Error(id, "args"), false};
-    const auto entries = calls.Snapshot();
-    std::string reply = Ok(id) + " " + std::to_string(entries.size());
-    for (const auto& entry : entries) {
-      reply += ' ';
-      reply += EncodeEntry(entry);
-    }
-    return {reply, false};
-  }
-  if (verb == "foreground") {
-    if (!need(0)) return {Error(id, "args"), false};
-    const auto f = calls.Foreground();
-    return {Ok(id) + " " + EncodeNumber(f.handle) + " " + EncodeNumber(f.processId) + " " +
-                EncodeText(f.className),
-            false};
-  }
-  if (verb == "clip") {
-    if (!need(1)) return {Error(id, "args"), false};
-    const auto text = DecodeText(arg(0));
-    if (!text) return {Error(id, "badtext"), false};
-    if (!calls.SetClipboardText(*text)) return {Error(id, "clipboard"), false};
-    return {Ok(id), false};
-  }
-
-  // Every other verb names a window first.
-  if (verb != "alive" && verb != "paste" && verb != "post" && verb != "chars" &&
-      verb != "settext") {
-    return {Error(id, "unknown"), false};
-  }
-  if (argc < 1) return {Error(id, "args"), false};
-  const auto window = DecodeNumber(arg(0));
-  if (!window) return {Error(id, "badnumber"), false};
-  if (verb == "alive") {
-    if (!need(1)) return {Error(id, "args"), false};
-    return {Ok(id) + (calls.IsWindow(*window) ? " 1" : " 0"), false};
-  }
-  if (verb == "paste") {
-    if (!need(1)) return {Error(id, "args"), false};
-    calls.SendPaste(*window);
-    return {Ok(id), false};
-  }
-  if (verb == "post") {
-    if (!need(4)) return {Error(id, "args"), false};
-    const auto message = DecodeNumber(arg(1));
-    const auto wParam = DecodeNumber(arg(2));
-    const auto lParam = DecodeNumber(arg(3));
-    if (!message || !wParam || !lParam) return {Error(id, "badnumber"), false};
-    calls.Post(*window, *message, *wParam, *lParam);
-    return {Ok(id), false};
-  }
-  // "chars" or "settext".
-  if (!need(2)) return {Error(id, "args"), false};
-  const auto text = DecodeText(arg(1));
-  if (!text) return {Error(id, "badtext"), false};
-  if (verb == "settext") {
-    calls.SendSetText(*window, *text);
-    return {Ok(id), false};
-  }
-  return {Ok(id) + " " + std::to_string(calls.PostCharacters(*window, *text)), false};
+  const Request request{id, fields[1], {fields.begin() + 2, fields.end()}};
+  if (auto outcome = ClientRequest(request, calls)) return std::move(*outcome);
+  return WindowRequest(request, calls);
 }
 
 }  // namespace chatbridge
