@@ -55,20 +55,11 @@ void Arrow(QPainter& p, qreal s, bool up) {
   p.drawLine(QPointF(s * 0.5, s * 0.45), QPointF(s * 0.5, up ? s * 0.9 : s * 0.1));
 }
 
-}  // namespace
-
-QPixmap EditorToolIcon(int command, int side) {
-  QPixmap pixmap(side, side);
-  pixmap.fill(Qt::transparent);
-  QPainter p(&pixmap);
-  p.setRenderHint(QPainter::Antialiasing);
-  const qreal s = side;
-  QPen pen(GroupColor(command), qMax(1.5, s / 12));
-  p.setPen(pen);
-  p.setBrush(Qt::NoBrush);
+// The file commands: open, save, new and layout.
+void DrawFileIcon(QPainter& p, int command, qreal s) {
   switch (command) {
     case kCmdOpenAudio:  // a note
-      p.setBrush(pen.color());
+      p.setBrush(p.pen().color());
       p.drawEllipse(QRectF(s * 0.15, s * 0.62, s * 0.3, s * 0.24));
       p.drawEllipse(QRectF(s * 0.55, s * 0.52, s * 0.3, s * 0.24));
       p.drawLine(QPointF(s * 0.43, s * 0.72), QPointF(s * 0.43, s * 0.15));
@@ -84,7 +75,7 @@ QPixmap EditorToolIcon(int command, int side) {
     case kCmdSave:  // a disk
     case kCmdSaveAs:
       p.drawRect(QRectF(s * 0.12, s * 0.12, s * 0.76, s * 0.76));
-      p.fillRect(QRectF(s * 0.3, s * 0.12, s * 0.4, s * 0.28), pen.color());
+      p.fillRect(QRectF(s * 0.3, s * 0.12, s * 0.4, s * 0.28), p.pen().color());
       p.drawRect(QRectF(s * 0.25, s * 0.55, s * 0.5, s * 0.33));
       if (command == kCmdSaveAs) Text(p, QRectF(s * 0.25, s * 0.52, s * 0.5, s * 0.4), QStringLiteral("+"), s * 0.4);
       break;
@@ -96,6 +87,13 @@ QPixmap EditorToolIcon(int command, int side) {
       for (int i = 0; i < 3; ++i) p.drawLine(QPointF(s * 0.1, s * (0.25 + 0.25 * i)), QPointF(s * 0.45, s * (0.25 + 0.25 * i)));
       Triangle(p, {s * 0.9, s * 0.5}, {s * 0.55, s * 0.28}, {s * 0.55, s * 0.72});
       break;
+    default: break;
+  }
+}
+
+// The line-editing commands and text mode.
+void DrawEditIcon(QPainter& p, int command, qreal s) {
+  switch (command) {
     case kCmdTextMode:  // "T"
       Text(p, QRectF(0, 0, s, s), QStringLiteral("T"), s * 0.85);
       break;
@@ -118,9 +116,16 @@ QPixmap EditorToolIcon(int command, int side) {
       Triangle(p, {s * 0.75, s * 0.9}, {s * 0.55, s * 0.6}, {s * 0.95, s * 0.6});
       p.drawLine(QPointF(s * 0.75, s * 0.1), QPointF(s * 0.75, s * 0.65));
       break;
+    default: break;
+  }
+}
+
+// The time-tag commands.
+void DrawTagIcon(QPainter& p, int command, qreal s) {
+  switch (command) {
     case kCmdStamp:  // a clock with a check
       Clock(p, QRectF(s * 0.1, s * 0.1, s * 0.8, s * 0.8));
-      p.setBrush(pen.color());
+      p.setBrush(p.pen().color());
       p.drawEllipse(QRectF(s * 0.44, s * 0.44, s * 0.12, s * 0.12));
       break;
     case kCmdLineEarlier: Text(p, QRectF(0, 0, s, s), QStringLiteral("-½"), s * 0.55); break;
@@ -142,14 +147,21 @@ QPixmap EditorToolIcon(int command, int side) {
       Clock(p, QRectF(s * 0.1, s * 0.1, s * 0.8, s * 0.8));
       p.drawLine(QPointF(s * 0.1, s * 0.9), QPointF(s * 0.9, s * 0.1));
       break;
+    default: break;
+  }
+}
+
+// The playback commands.
+void DrawPlaybackIcon(QPainter& p, int command, qreal s) {
+  switch (command) {
     case kCmdPlay: Triangle(p, {s * 0.25, s * 0.15}, {s * 0.85, s * 0.5}, {s * 0.25, s * 0.85}); break;
     case kCmdPlayFromLine:
       p.drawLine(QPointF(s * 0.15, s * 0.15), QPointF(s * 0.15, s * 0.85));
       Triangle(p, {s * 0.35, s * 0.15}, {s * 0.9, s * 0.5}, {s * 0.35, s * 0.85});
       break;
     case kCmdPause:
-      p.fillRect(QRectF(s * 0.22, s * 0.15, s * 0.2, s * 0.7), pen.color());
-      p.fillRect(QRectF(s * 0.58, s * 0.15, s * 0.2, s * 0.7), pen.color());
+      p.fillRect(QRectF(s * 0.22, s * 0.15, s * 0.2, s * 0.7), p.pen().color());
+      p.fillRect(QRectF(s * 0.58, s * 0.15, s * 0.2, s * 0.7), p.pen().color());
       break;
     case kCmdBack5s:
       Triangle(p, {s * 0.05, s * 0.5}, {s * 0.48, s * 0.2}, {s * 0.48, s * 0.8});
@@ -159,9 +171,29 @@ QPixmap EditorToolIcon(int command, int side) {
       Triangle(p, {s * 0.08, s * 0.2}, {s * 0.52, s * 0.5}, {s * 0.08, s * 0.8});
       Triangle(p, {s * 0.52, s * 0.2}, {s * 0.95, s * 0.5}, {s * 0.52, s * 0.8});
       break;
-    case kCmdStop: p.fillRect(QRectF(s * 0.2, s * 0.2, s * 0.6, s * 0.6), pen.color()); break;
+    case kCmdStop: p.fillRect(QRectF(s * 0.2, s * 0.2, s * 0.6, s * 0.6), p.pen().color()); break;
     default: break;
   }
+}
+
+}  // namespace
+
+QPixmap EditorToolIcon(int command, int side) {
+  QPixmap pixmap(side, side);
+  pixmap.fill(Qt::transparent);
+  QPainter p(&pixmap);
+  p.setRenderHint(QPainter::Antialiasing);
+  const qreal s = side;
+  p.setPen(QPen(GroupColor(command), qMax(1.5, s / 12)));
+  p.setBrush(Qt::NoBrush);
+  if (command <= kCmdLayout)
+    DrawFileIcon(p, command, s);
+  else if (command <= kCmdSort)
+    DrawEditIcon(p, command, s);
+  else if (command <= kCmdRemoveTag)
+    DrawTagIcon(p, command, s);
+  else
+    DrawPlaybackIcon(p, command, s);
   return pixmap;
 }
 
