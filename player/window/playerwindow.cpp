@@ -184,6 +184,32 @@ void PlayerWindow::BuildMenus() {
   la3_ = lrcAdvance_->addMenu(QStringLiteral("歌词延迟"));
 
   setMenu_ = new QMenu(this);
+  AddLyricsFileItems();
+  setMenu_->addSeparator();
+  AddPlaybackToggles();
+  AddSendingItems();
+  setMenu_->addSeparator();
+  AddLookItems();
+  setMenu_->addSeparator();
+  AddEditItems();
+  setMenu_->addSeparator();
+  AddFileManagerItems();
+
+  helpMm_ = new QMenu(QStringLiteral("帮助"), this);
+  QAction* help = helpMm_->addAction(QStringLiteral("帮助文档"));
+  QAction* about = helpMm_->addAction(QStringLiteral("关于Lyrova"));
+  connect(help, &QAction::triggered, this, &PlayerWindow::ShowHelp);
+  connect(about, &QAction::triggered, this, &PlayerWindow::ShowAbout);
+}
+
+QAction* PlayerWindow::AddToggle(const QString& objectName, const QString& caption) {
+  QAction* action = setMenu_->addAction(caption);
+  action->setObjectName(objectName);
+  action->setCheckable(true);
+  return action;
+}
+
+void PlayerWindow::AddLyricsFileItems() {
   QMenu* addDir = setMenu_->addMenu(QStringLiteral("添加歌词查找目录"));
   addDir->setObjectName(QStringLiteral("AddLrcDir_M"));
   QAction* scan = addDir->addAction(QStringLiteral("自动在硬盘上搜索并添加"));
@@ -198,22 +224,21 @@ void PlayerWindow::BuildMenus() {
   QAction* reload = setMenu_->addAction(QStringLiteral("重新载入歌词"));
   reload->setObjectName(QStringLiteral("RestLrc_M"));
   connect(reload, &QAction::triggered, this, &PlayerWindow::ReloadLyrics);
-  setMenu_->addSeparator();
-  const auto addToggle = [this](const QString& name, const QString& caption) {
-    QAction* action = setMenu_->addAction(caption);
-    action->setObjectName(name);
-    action->setCheckable(true);
-    return action;
-  };
-  QAction* openLrcSel = addToggle(QStringLiteral("OpenLrcSel_M"), QStringLiteral("自动打开关联歌词对话框"));
-  QAction* loop = addToggle(QStringLiteral("SetLoop_M"), QStringLiteral("循环播放"));
-  QAction* autoPlay = addToggle(QStringLiteral("SetAutoPlay_M"), QStringLiteral("打开时自动播放"));
+}
+
+void PlayerWindow::AddPlaybackToggles() {
+  QAction* openLrcSel = AddToggle(QStringLiteral("OpenLrcSel_M"), QStringLiteral("自动打开关联歌词对话框"));
+  QAction* loop = AddToggle(QStringLiteral("SetLoop_M"), QStringLiteral("循环播放"));
+  QAction* autoPlay = AddToggle(QStringLiteral("SetAutoPlay_M"), QStringLiteral("打开时自动播放"));
   connect(openLrcSel, &QAction::triggered, this,
           [this, openLrcSel] { ApplyToggle(openLrcSel, settings_.openLrcSel, playerkeys::kOpenLrcSel); });
   connect(loop, &QAction::triggered, this,
           [this, loop] { ApplyToggle(loop, settings_.playLoop, playerkeys::kPlayLoop); });
   connect(autoPlay, &QAction::triggered, this,
           [this, autoPlay] { ApplyToggle(autoPlay, settings_.autoPlay, playerkeys::kAutoPlay); });
+}
+
+void PlayerWindow::AddSendingItems() {
   sendTypeM_ = setMenu_->addMenu(QStringLiteral("发送方式"));
   for (const QString& caption : {QStringLiteral("粘贴发送"), QStringLiteral("模拟击键"), QStringLiteral("快速发送")}) {
     QAction* item = sendTypeM_->addAction(caption);
@@ -223,8 +248,8 @@ void PlayerWindow::BuildMenus() {
     sendTypeSel_.append(item);
   }
   sendTypeSel_[int(SendMethod::SetText)]->setVisible(false);
-  QAction* skipUrl = addToggle(QStringLiteral("SkipUrl_M"), QStringLiteral("不发送包含网址的歌词"));
-  QAction* chatTest = addToggle(QStringLiteral("ChatTest_M"), QStringLiteral("在非目标窗口输入时时停止发送"));
+  QAction* skipUrl = AddToggle(QStringLiteral("SkipUrl_M"), QStringLiteral("不发送包含网址的歌词"));
+  QAction* chatTest = AddToggle(QStringLiteral("ChatTest_M"), QStringLiteral("在非目标窗口输入时时停止发送"));
   connect(skipUrl, &QAction::triggered, this, [this, skipUrl] {
     ApplyToggle(skipUrl, settings_.skipUrl, playerkeys::kSkipUrl);
     ForwardChatOptions();
@@ -233,7 +258,9 @@ void PlayerWindow::BuildMenus() {
     ApplyToggle(chatTest, settings_.chatTest, playerkeys::kChatTest);
     ForwardChatOptions();
   });
-  setMenu_->addSeparator();
+}
+
+void PlayerWindow::AddLookItems() {
   lFont_ = setMenu_->addMenu(QStringLiteral("歌词字体"));
   QAction* firstFace = lFont_->addAction(kDefaultFontName);
   connect(firstFace, &QAction::triggered, this, [this, firstFace] { ChooseFont(firstFace->text()); });
@@ -246,14 +273,18 @@ void PlayerWindow::BuildMenus() {
   QAction* opaque = mAlpha_->addAction(QStringLiteral("不透明"));
   connect(opaque, &QAction::triggered, this, [this] { ChooseTransparency(0); });
   mAlphas_.append(opaque);
-  setMenu_->addSeparator();
+}
+
+void PlayerWindow::AddEditItems() {
   QAction* editWithEditor = setMenu_->addAction(QStringLiteral("用《Versel》编辑歌词"));
   QAction* editAsText = setMenu_->addAction(QStringLiteral("用记事本编辑歌词"));
   connect(editWithEditor, &QAction::triggered, this,
           [this] { services_.companions->EditLyrics(this, true, openName_, lyricsPath_); });
   connect(editAsText, &QAction::triggered, this,
           [this] { services_.companions->EditLyrics(this, false, openName_, lyricsPath_); });
-  setMenu_->addSeparator();
+}
+
+void PlayerWindow::AddFileManagerItems() {
   QMenu* mouLink = setMenu_->addMenu(QStringLiteral("添加到资源管理器右键菜单中"));
   mouLink->setObjectName(QStringLiteral("MouLink_M"));
   QAction* mlAdd = mouLink->addAction(QStringLiteral("添加"));
@@ -262,12 +293,6 @@ void PlayerWindow::BuildMenus() {
   mlDel->setObjectName(QStringLiteral("MLDel_M"));
   connect(mlAdd, &QAction::triggered, this, &PlayerWindow::AddFileManagerEntry);
   connect(mlDel, &QAction::triggered, this, &PlayerWindow::RemoveFileManagerEntry);
-
-  helpMm_ = new QMenu(QStringLiteral("帮助"), this);
-  QAction* help = helpMm_->addAction(QStringLiteral("帮助文档"));
-  QAction* about = helpMm_->addAction(QStringLiteral("关于Lyrova"));
-  connect(help, &QAction::triggered, this, &PlayerWindow::ShowHelp);
-  connect(about, &QAction::triggered, this, &PlayerWindow::ShowAbout);
 }
 
 void PlayerWindow::BuildShiftMenus() {

@@ -181,6 +181,14 @@ class PlayerWindow : public QWidget {
 
   void BuildControls();
   void BuildMenus();
+  // The parts of the settings menu, top to bottom.
+  QAction* AddToggle(const QString& objectName, const QString& caption);
+  void AddLyricsFileItems();
+  void AddPlaybackToggles();
+  void AddSendingItems();
+  void AddLookItems();
+  void AddEditItems();
+  void AddFileManagerItems();
   void BuildShiftMenus();
   void LoadSettings();
   int FitStoredWidth();
