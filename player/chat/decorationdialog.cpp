@@ -39,10 +39,19 @@ DecorationDialog::DecorationDialog(QWidget* owner, const QList<Emoticon>& emotic
   setWindowFlag(Qt::WindowContextHelpButtonHint, false);
   setWindowTitle(QStringLiteral("指定歌词修饰字符"));
   setModal(true);
+  // The widgets are made in tab order; the layout places them afterwards.
+  AddTextBoxes();
+  AddEmoticonControls();
+  AddButtons();
+  LayOut();
+  // Set last, so each caret stands at the end of its text.
+  text1_[0]->setText(home);
+  text1_[1]->setText(end);
+}
 
+void DecorationDialog::AddTextBoxes() {
   const QStringList tips = {QStringLiteral("歌词前修饰字符"), QStringLiteral("歌词后修饰字符")};
   const QStringList captions = {QStringLiteral("歌词前"), QStringLiteral("歌词后")};
-  const QIcon smiley = SmileyIcon();
   for (int i = 0; i < 2; ++i) {
     auto* box = new QLineEdit(this);
     box->setToolTip(tips[i]);
@@ -50,6 +59,10 @@ DecorationDialog::DecorationDialog(QWidget* owner, const QList<Emoticon>& emotic
     text1_.append(box);
     label2_.append(new QLabel(captions[i], this));
   }
+}
+
+void DecorationDialog::AddEmoticonControls() {
+  const QIcon smiley = SmileyIcon();
   for (int i = 0; i < 3; ++i) {
     auto* add = new QToolButton(this);
     add->setIcon(smiley);
@@ -67,7 +80,10 @@ DecorationDialog::DecorationDialog(QWidget* owner, const QList<Emoticon>& emotic
     combo1_->setCurrentIndex(0);
   connect(combo1_, &QComboBox::activated, this,
           [this](int index) { lastEmoticonIndex_ = index; });
+}
 
+// The buttons and the explanation under the boxes.
+void DecorationDialog::AddButtons() {
   command4_ = new QPushButton(QStringLiteral("编辑预制表情代码"), this);
   command1_ = new QPushButton(QStringLiteral("确定"), this);
   command2_ = new QPushButton(QStringLiteral("取消"), this);
@@ -83,7 +99,9 @@ DecorationDialog::DecorationDialog(QWidget* owner, const QList<Emoticon>& emotic
                      "如果它是Chatora的一个表情代码将会显示为对应的表情。"),
       this);
   label1_->setWordWrap(true);
+}
 
+void DecorationDialog::LayOut() {
   auto* grid = new QGridLayout(this);
   grid->addWidget(label2_[0], 0, 0);
   grid->addWidget(text1_[0], 0, 1);
@@ -101,10 +119,6 @@ DecorationDialog::DecorationDialog(QWidget* owner, const QList<Emoticon>& emotic
   buttons->addWidget(command2_);
   grid->addLayout(buttons, 4, 0, 1, 3);
   resize(380, sizeHint().height());
-
-  // Set last, so each caret stands at the end of its text.
-  text1_[0]->setText(home);
-  text1_[1]->setText(end);
 }
 
 void DecorationDialog::AddEmoticon(int item) {

@@ -59,6 +59,11 @@ class DecorationDialog : public QDialog {
   void showEvent(QShowEvent* event) override;
 
  private:
+  void AddTextBoxes();
+  void AddEmoticonControls();
+  void AddButtons();
+  void LayOut();
+
   QList<Emoticon> emoticons_;
   int lastEmoticonIndex_ = 0;
   bool confirmed_ = false;
