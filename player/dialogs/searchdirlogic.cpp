@@ -1,7 +1,7 @@
 #include "player/dialogs/searchdirlogic.h"
 
 #include "common/paths.h"
-#include "common/ui/prompts.h"
+#include "common/prompts/prompts.h"
 #include "player/lookup/casematch.h"
 #include "player/lookup/listfiles.h"
 

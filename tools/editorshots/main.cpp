@@ -2,9 +2,9 @@
 // lyrics in tag mode and in text mode, and each of its four dialogs, to PNG files in
 // OUTPUT_DIR. Runs on any Qt platform; offscreen needs no display.
 #include "common/clock.h"
+#include "common/prompts/scriptedprompts.h"
 #include "common/qttranslations.h"
 #include "common/settings.h"
-#include "common/ui/scriptedprompts.h"
 #include "editor/core/commandtable.h"
 #include "editor/dialogs/aboutdialog.h"
 #include "editor/dialogs/chooserdialog.h"
