@@ -15,7 +15,11 @@ jobs=$(nproc 2>/dev/null || echo 2)
 
 configure_and_build() {  # build-dir, extra cmake arguments...
   local dir=$1; shift
-  cmake -S "$top" -B "$dir" -G Ninja "$@" >/dev/null
+  # CMake's warnings and errors (on standard error) always show, and so do the suite's own
+  # status lines, such as a part that is not built for want of a tool; the routine checks and
+  # "Found ..." lines are left out.
+  cmake -S "$top" -B "$dir" -G Ninja "$@" |
+    { grep -v -E '^-- (The [A-Z]+ compiler|Detecting|Check|Performing|Looking|Found|Configuring done|Generating done|Build files)' || true; }
   cmake --build "$dir" -j "$jobs"
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/programcontract.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -9,11 +11,6 @@
 // argument list, never through a shell, and the starter does not wait for them. Tests replace
 // the Launcher with one that records what would have been started.
 namespace lyrova {
-
-// The executable names of the suite; each lives in the program folder.
-inline const QString kPlayerExecutable = QStringLiteral("lyrova");
-inline const QString kEditorExecutable = QStringLiteral("Versel");
-inline const QString kScannerExecutable = QStringLiteral("Scoutel");
 
 class Launcher {
  public:

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/programcontract.h"
+
 #include <QString>
 
 // The per-user settings store of one program: an INI file "<root>/<program>/<program>.ini",
@@ -7,10 +9,6 @@
 // Each call opens, reads or writes and closes the file, so two programs may share a store
 // (the Player writes the Editor's hand-off keys) without holding stale copies.
 namespace lyrova {
-
-inline const QString kPlayerProgram = QStringLiteral("Lyrova");
-inline const QString kEditorProgram = QStringLiteral("Versel");
-inline const QString kScannerProgram = QStringLiteral("Scoutel");
 
 class SettingsStore {
  public:

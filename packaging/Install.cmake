@@ -8,15 +8,9 @@ if(CMAKE_INSTALL_PREFIX_INITIALIZED_TO_DEFAULT)
 endif()
 set(LYROVA_DESKTOP_DIR "" CACHE PATH "Folder for the desktop entries (empty: the user's applications folder)")
 
-foreach(program lyrova Versel Scoutel lrctool)
-  if(TARGET ${program})
-    install(TARGETS ${program} RUNTIME DESTINATION .)
-  endif()
-endforeach()
+install(TARGETS lyrova Versel Scoutel lrctool RUNTIME DESTINATION .)
 install(FILES ${PROJECT_SOURCE_DIR}/player/help/help.html DESTINATION .)
-if(EXISTS ${PROJECT_SOURCE_DIR}/player/chat/emotions.ini)
-  install(FILES ${PROJECT_SOURCE_DIR}/player/chat/emotions.ini DESTINATION .)
-endif()
+install(FILES ${PROJECT_SOURCE_DIR}/player/chat/emotions.ini DESTINATION .)
 # The chat bridge exists only where the MinGW toolchain built it.
 install(PROGRAMS ${CMAKE_BINARY_DIR}/bin/lyrova-chatbridge.exe DESTINATION . OPTIONAL)
 # The built-in lyrics folder, empty until the user puts lyrics there.

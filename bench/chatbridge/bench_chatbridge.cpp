@@ -4,8 +4,8 @@
 // server, with a Wine prefix the tests created (or any other):
 //   xvfb-run -a build/bench/bench_chatbridge [--wine-prefix DIR]
 #include "common/launcher.h"
+#include "common/prompts/scriptedprompts.h"
 #include "common/settings.h"
-#include "common/ui/scriptedprompts.h"
 #include "player/chat/chatcontroller.h"
 #include "player/chat/chattargets.h"
 #include "player/chatbridge/chatwindowsystem.h"

@@ -6,8 +6,8 @@
 //   BM_ShiftAllTags     all tags 0.5 s later (command 17) and the list repainted once
 // Targets: open at most 300 ms, a stamp at most 1 ms, a shift of all tags at most 50 ms.
 #include "common/clock.h"
+#include "common/prompts/scriptedprompts.h"
 #include "common/settings.h"
-#include "common/ui/scriptedprompts.h"
 #include "editor/core/commandtable.h"
 #include "editor/window/editorwidgets.h"
 #include "editor/window/editorwindow.h"

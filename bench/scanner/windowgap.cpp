@@ -6,7 +6,7 @@
 // to a click. Prints the figures on standard output. Runs on the offscreen platform unless
 // QT_QPA_PLATFORM says otherwise. "LrcDir.ini" goes to a temporary folder. With GAPS set in
 // the environment every interval is printed on standard error.
-#include "common/ui/prompts.h"
+#include "common/prompts/prompts.h"
 #include "scanner/window/scannerwindow.h"
 
 #include <QApplication>

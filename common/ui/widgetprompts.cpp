@@ -1,8 +1,8 @@
 #include "common/ui/widgetprompts.h"
 
 #include "common/paths.h"
+#include "common/prompts/namefilters.h"
 #include "common/ui/filecolumns.h"
-#include "common/ui/namefilters.h"
 
 #include <QFileDialog>
 #include <QInputDialog>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "common/ui/prompts.h"
+#include "common/prompts/prompts.h"
 
 #include <QPointer>
 #include <QWidget>

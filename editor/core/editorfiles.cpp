@@ -4,10 +4,11 @@
 #include "common/commandline.h"
 #include "common/numbertext.h"
 #include "common/paths.h"
+#include "common/programcontract.h"
+#include "common/prompts/filedialogs.h"
+#include "common/prompts/prompts.h"
 #include "common/settings.h"
 #include "common/tempfiles.h"
-#include "common/ui/filedialogs.h"
-#include "common/ui/prompts.h"
 #include "editor/core/commandtable.h"
 #include "editor/core/editorsession.h"
 #include "lyrics/lrcreader.h"
@@ -24,8 +25,6 @@ namespace {
 const QString kKeyMp3OpenDir = QStringLiteral("Mp3OpenDir");
 const QString kKeyLrcOpenDir = QStringLiteral("LrcOpenDir");
 const QString kKeyMinSave = QStringLiteral("MinSave");
-const QString kKeyHandOffMp3 = QStringLiteral("GetNameMp3");
-const QString kKeyHandOffLrc = QStringLiteral("GetNameLrc");
 
 constexpr quint32 kOpenFlags = kOfnExplorer | kOfnFileMustExist | kOfnPathMustExist | kOfnHideReadOnly;
 constexpr quint32 kSaveFlags = kOpenFlags | kOfnOverwritePrompt;
@@ -64,7 +63,7 @@ void EditorSession::Start(const QStringList& arguments, const QStringList& unrea
   const QString commandLine = TrimBlanks(arguments.join(u' '));
   if (!unreadable.isEmpty())
     ShowError(UnreadableNameMessage(UnquoteTrimmed(commandLine)));
-  else if (commandLine.toUpper() == u"/RR")
+  else if (commandLine.toUpper() == kEditorHandOffSwitch)
     StartWithHandOff();
   else
     StartWithArgument(UnquoteTrimmed(commandLine));
@@ -72,11 +71,11 @@ void EditorSession::Start(const QStringList& arguments, const QStringList& unrea
 
 void EditorSession::StartWithHandOff() {
   const SettingsStore& settings = *services_.settings;
-  const QString lrc = TrimBlanks(settings.ReadSetting(kKeyHandOffLrc, QString()));
-  const QString mp3 = TrimBlanks(settings.ReadSetting(kKeyHandOffMp3, QString()));
+  const QString lrc = TrimBlanks(settings.ReadSetting(kHandOffLyricsKey, QString()));
+  const QString mp3 = TrimBlanks(settings.ReadSetting(kHandOffSongKey, QString()));
   // Cleared first, so that a crash while loading does not repeat the hand-off next time.
-  settings.WriteSetting(kKeyHandOffMp3, QString());
-  settings.WriteSetting(kKeyHandOffLrc, QString());
+  settings.WriteSetting(kHandOffSongKey, QString());
+  settings.WriteSetting(kHandOffLyricsKey, QString());
   if (!lrc.isEmpty()) {
     if (FileExists(lrc))
       LoadAndShow(lrc);

@@ -2,7 +2,7 @@
 // the edit boxes, stamping, the line commands, shifts, the sync correction and automatic tags.
 #include "common/displaytext.h"
 #include "common/paths.h"
-#include "common/ui/prompts.h"
+#include "common/prompts/prompts.h"
 #include "editor/core/editorsession.h"
 #include "lyrics/lineoperations.h"
 #include "lyrics/timetext.h"

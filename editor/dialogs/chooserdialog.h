@@ -1,6 +1,6 @@
 #pragma once
 
-#include "editor/dialogs/editordialogs.h"
+#include "editor/core/editordialogs.h"
 
 #include <QDialog>
 #include <QList>

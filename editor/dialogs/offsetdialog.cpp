@@ -1,7 +1,7 @@
 #include "editor/dialogs/offsetdialog.h"
 
 #include "common/numbertext.h"
-#include "common/ui/prompts.h"
+#include "common/prompts/prompts.h"
 #include "editor/dialogs/dialogbuttons.h"
 
 #include <QComboBox>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "common/ui/prompts.h"
+#include "common/prompts/prompts.h"
 
 // What the Player asks when there is no display: nobody can answer, so every message goes to
 // standard error and every question takes the answer that changes nothing (No, cancel).

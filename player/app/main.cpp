@@ -9,6 +9,7 @@
 #include "common/commandline.h"
 #include "common/launcher.h"
 #include "common/paths.h"
+#include "common/programcontract.h"
 #include "common/programfolder.h"
 #include "common/qttranslations.h"
 #include "common/settings.h"
@@ -119,7 +120,7 @@ int main(int argc, char** argv) {
   lyrova::ChatController chat({windows.get(), &prompts, &settings, &launcher,
                                lyrova::EmoticonFilePath(dataFolder, programFolder)});
 
-  if (!lyrova::FileExists(lyrova::JoinPath(dataFolder, QStringLiteral("LrcDir.ini")))) {
+  if (!lyrova::FileExists(lyrova::JoinPath(dataFolder, lyrova::kSearchDirFileName))) {
     const bool scan = prompts.Question(
         QStringLiteral("你还没有设置歌词查找目录，Lyrova可以自动添加你硬盘上的所有歌词目录以方便以后"
                        "自动查找歌词，你是否进行此步操作?"),

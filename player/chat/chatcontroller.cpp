@@ -1,8 +1,8 @@
 #include "player/chat/chatcontroller.h"
 
 #include "common/launcher.h"
+#include "common/prompts/prompts.h"
 #include "common/settings.h"
-#include "common/ui/prompts.h"
 #include "player/chat/decorationdialog.h"
 #include "player/chat/emoticons.h"
 #include "player/core/playersettings.h"

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/programcontract.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -9,8 +11,6 @@
 // nor its last character and the part before that first "=" is not only blanks; name and code
 // keep their blanks, and later "=" characters belong to the code. Everything else is skipped.
 namespace lyrova {
-
-inline const QString kEmoticonFileName = QStringLiteral("emotions.ini");
 
 struct Emoticon {
   QString name;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/programcontract.h"
 #include "player/chat/windowsystem.h"
 #include "player/chatbridge/winebridgewindowsystem.h"
 
@@ -19,7 +20,6 @@ class SettingsStore;
 inline const QString kWineCommandKey = QStringLiteral("WineCommand");
 inline const QString kWinePrefixKey = QStringLiteral("WinePrefix");
 inline const QString kWineLocaleKey = QStringLiteral("WineLocale");
-inline const QString kBridgeExecutable = QStringLiteral("lyrova-chatbridge.exe");
 
 struct BridgeSettings {
   QString wineCommand;  // a program name looked up on PATH, or a path

@@ -1,6 +1,6 @@
 #include "player/chatbridge/winebridgewindowsystem.h"
 
-#include "tools/chatbridge/bridgeprotocol.h"
+#include "common/chatprotocol/bridgeprotocol.h"
 
 #include <string>
 

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "common/chatprotocol/bridgeprotocol.h"
 #include "player/chat/windowsystem.h"
-#include "tools/chatbridge/bridgeprotocol.h"
 
 #include <QByteArray>
 #include <QElapsedTimer>
@@ -14,7 +14,7 @@
 
 // The chat client's windows on Linux: the client is a Windows program under Wine, so its
 // windows are reached through lyrova-chatbridge.exe, started under the same Wine and prefix
-// and spoken to over its standard input and output (tools/chatbridge/PROTOCOL.md).
+// and spoken to over its standard input and output (common/chatprotocol/PROTOCOL.md).
 //
 // Every call returns within the call time-out, on the user-interface thread: a bridge that is
 // still starting, has stopped answering or has died gives the neutral answers (no windows,

@@ -1,8 +1,8 @@
 #include "player/dialogs/candidates.h"
 
+#include "common/casematch.h"
 #include "common/paths.h"
 #include "player/dialogs/similarity.h"
-#include "player/lookup/casematch.h"
 
 #include <QDir>
 

@@ -1,8 +1,8 @@
 #include "player/dialogs/linkdialoglogic.h"
 
 #include "common/paths.h"
-#include "common/ui/filedialogs.h"
-#include "common/ui/prompts.h"
+#include "common/prompts/filedialogs.h"
+#include "common/prompts/prompts.h"
 #include "player/dialogs/filechores.h"
 
 namespace lyrova {

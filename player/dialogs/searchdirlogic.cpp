@@ -1,9 +1,9 @@
 #include "player/dialogs/searchdirlogic.h"
 
+#include "common/casematch.h"
+#include "common/listfiles.h"
 #include "common/paths.h"
-#include "common/ui/prompts.h"
-#include "player/lookup/casematch.h"
-#include "player/lookup/listfiles.h"
+#include "common/prompts/prompts.h"
 
 #include <QDir>
 

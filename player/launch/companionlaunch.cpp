@@ -2,8 +2,8 @@
 
 #include "common/launcher.h"
 #include "common/paths.h"
+#include "common/prompts/prompts.h"
 #include "common/settings.h"
-#include "common/ui/prompts.h"
 #include "player/core/playersettings.h"
 
 namespace lyrova {

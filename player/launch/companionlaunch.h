@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/programcontract.h"
+
 #include <QString>
 
 // The Player's side of starting its companions: the Editor with the song and lyrics handed over
@@ -11,13 +13,6 @@ namespace lyrova {
 class Launcher;
 class Prompts;
 class SettingsStore;
-
-// The hand-off keys written into the Editor's settings.
-inline const QString kHandOffSongKey = QStringLiteral("GetNameMp3");
-inline const QString kHandOffLyricsKey = QStringLiteral("GetNameLrc");
-// The switches the Editor and the Scanner are started with.
-inline const QString kEditorHandOffSwitch = QStringLiteral("/RR");
-inline const QString kScannerReturnSwitch = QStringLiteral("/R");
 
 struct LaunchContext {
   Launcher& launcher;

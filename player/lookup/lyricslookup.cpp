@@ -1,9 +1,10 @@
 #include "player/lookup/lyricslookup.h"
 
+#include "common/casematch.h"
+#include "common/listfiles.h"
 #include "common/paths.h"
+#include "common/programcontract.h"
 #include "common/textlines.h"
-#include "player/lookup/casematch.h"
-#include "player/lookup/listfiles.h"
 
 #include <algorithm>
 
@@ -26,14 +27,14 @@ qsizetype FindSongLink(const QList<SongLink>& links, const QString& songPath) {
 LyricsLookup::LyricsLookup(const QString& dataFolder) : dataFolder_(dataFolder) {}
 
 QString LyricsLookup::SearchDirFile() const {
-  return JoinPath(dataFolder_, QStringLiteral("LrcDir.ini"));
+  return JoinPath(dataFolder_, kSearchDirFileName);
 }
 
 QString LyricsLookup::LinkFile() const {
-  return JoinPath(dataFolder_, QStringLiteral("LrcLink.ini"));
+  return JoinPath(dataFolder_, kLinkFileName);
 }
 
-QString LyricsLookup::BuiltInDir() const { return JoinPath(dataFolder_, QStringLiteral("Lrc")); }
+QString LyricsLookup::BuiltInDir() const { return JoinPath(dataFolder_, kBuiltInLyricsFolder); }
 
 QString LyricsLookup::FindLyricsFile(const QString& songPath) const {
   if (TrimBlanks(songPath).isEmpty()) return {};

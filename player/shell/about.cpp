@@ -1,6 +1,6 @@
 #include "player/shell/about.h"
 
-#include "common/ui/prompts.h"
+#include "common/prompts/prompts.h"
 
 namespace lyrova {
 

@@ -1,7 +1,7 @@
 #include "player/shell/help.h"
 
 #include "common/paths.h"
-#include "common/ui/prompts.h"
+#include "common/prompts/prompts.h"
 
 #include <QDesktopServices>
 

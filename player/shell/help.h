@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/programcontract.h"
+
 #include <QString>
 #include <QUrl>
 
@@ -8,8 +10,6 @@
 namespace lyrova {
 
 class Prompts;
-
-inline const QString kHelpFileName = QStringLiteral("help.html");
 
 // Opens a URL with the desktop's viewer; false when nothing could open it.
 using UrlOpener = std::function<bool(const QUrl&)>;

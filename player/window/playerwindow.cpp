@@ -2,19 +2,19 @@
 
 #include "common/commandline.h"
 #include "common/paths.h"
+#include "common/prompts/prompts.h"
 #include "common/settings.h"
-#include "common/windowfit.h"
-#include "common/ui/prompts.h"
 #include "common/ui/toolbutton.h"
 #include "common/ui/widgetprompts.h"
+#include "common/windowfit.h"
 #include "media/mediacontrol.h"
+#include "player/core/playerhooks.h"
 #include "player/core/shifttext.h"
 #include "player/lookup/lyricslookup.h"
 #include "player/shell/windoweffects.h"
 #include "player/window/bars.h"
 #include "player/window/colors.h"
 #include "player/window/statuslabel.h"
-#include "player/core/playerhooks.h"
 #include "player/window/toolicons.h"
 
 #include <QAction>

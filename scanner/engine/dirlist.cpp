@@ -1,9 +1,9 @@
 #include "scanner/engine/dirlist.h"
 
+#include "common/casematch.h"
+#include "common/listfiles.h"
 #include "common/paths.h"
 #include "common/textlines.h"
-#include "player/lookup/casematch.h"
-#include "player/lookup/listfiles.h"
 
 namespace lyrova {
 

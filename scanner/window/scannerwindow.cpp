@@ -1,6 +1,7 @@
 #include "scanner/window/scannerwindow.h"
 
 #include "common/paths.h"
+#include "common/programcontract.h"
 #include "scanner/window/scannertexts.h"
 
 #include <QApplication>
@@ -29,7 +30,7 @@ ScannerWindow::ScannerWindow(const ScannerServices& services, QWidget* parent)
     : QWidget(parent),
       services_(services),
       lrcScan_(std::make_unique<DrvScan>()),
-      dirFile_(JoinPath(services.dataFolder, QStringLiteral("LrcDir.ini"))) {
+      dirFile_(JoinPath(services.dataFolder, kSearchDirFileName)) {
   BuildControls();
   setWindowTitle(scannertexts::Caption());
   setWindowIcon(style()->standardIcon(QStyle::SP_DirOpenIcon));
@@ -198,7 +199,7 @@ void ScannerWindow::closeEvent(QCloseEvent* event) {
   stopped_ = true;
   flushTimer_.stop();
   SaveFile();
-  if (!launchPlayer_ && TrimBlanks(services_.commandLine).compare(u"/R", Qt::CaseInsensitive) == 0)
+  if (!launchPlayer_ && TrimBlanks(services_.commandLine).compare(kScannerReturnSwitch, Qt::CaseInsensitive) == 0)
     launchPlayer_ = true;
   if (launchPlayer_) StartPlayer();
 }

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "common/launcher.h"
-#include "common/ui/prompts.h"
+#include "common/prompts/prompts.h"
 #include "scanner/engine/dirfile.h"
 #include "scanner/engine/dirlist.h"
 #include "scanner/engine/drvscan.h"

@@ -3,8 +3,8 @@
 // A chat controller over the fake window system, scripted prompts, a private settings store and
 // a launcher that only records.
 #include "common/launcher.h"
+#include "common/prompts/scriptedprompts.h"
 #include "common/settings.h"
-#include "common/ui/scriptedprompts.h"
 #include "player/chat/chatcontroller.h"
 #include "player/chat/fakewindowsystem.h"
 #include "player/core/playersettings.h"

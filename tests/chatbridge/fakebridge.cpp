@@ -7,7 +7,7 @@
 //   --delay-delivery MS  wait this long before answering every paste and settext, as a
 //                     client that takes its time over a sent message would make the bridge
 //   --silent          never greet (a bridge that does not come up)
-#include "bridgeprotocol.h"
+#include "common/chatprotocol/bridgeprotocol.h"
 
 #include <chrono>
 #include <cstdio>

@@ -1,7 +1,7 @@
 // The Player's side of the chat bridge against a host stand-in that runs the bridge's own
 // request handling: the requests it writes, the window tree it rebuilds, and what it does
 // with a bridge that is late, hangs, dies or cannot start.
-#include "tools/chatbridge/bridgeprotocol.h"
+#include "common/chatprotocol/bridgeprotocol.h"
 #include "common/settings.h"
 #include "player/chat/chattargets.h"
 #include "player/chatbridge/chatwindowsystem.h"

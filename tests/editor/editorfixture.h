@@ -2,10 +2,10 @@
 
 // An Editor session over the fake audio system, scripted prompts and dialogs and a private
 // settings store, for tests without a screen.
-#include "common/settings.h"
-#include "common/ui/scriptedprompts.h"
-#include "editor/core/editorsession.h"
 #include "common/clock.h"
+#include "common/prompts/scriptedprompts.h"
+#include "common/settings.h"
+#include "editor/core/editorsession.h"
 #include "media/commanddevice.h"
 #include "media/fakeaudio.h"
 #include "media/mediacontrol.h"

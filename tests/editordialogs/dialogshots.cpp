@@ -1,6 +1,6 @@
 // Writes a picture of each Editor dialog into the folder named on the command line, for
 // checking by eye that the Chinese captions fit. Run with QT_QPA_PLATFORM=offscreen.
-#include "common/ui/scriptedprompts.h"
+#include "common/prompts/scriptedprompts.h"
 #include "editor/dialogs/aboutdialog.h"
 #include "editor/dialogs/chooserdialog.h"
 #include "editor/dialogs/layoutdialog.h"

@@ -1,6 +1,6 @@
 #include "editor/dialogs/offsetdialog.h"
 
-#include "common/ui/scriptedprompts.h"
+#include "common/prompts/scriptedprompts.h"
 #include "dialogdriver.h"
 
 #include <QClipboard>

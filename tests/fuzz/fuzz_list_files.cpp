@@ -1,7 +1,7 @@
 // The Player's list files ("LrcDir.ini", "LrcLink.ini") from arbitrary bytes: every input must
 // parse, directories come out non-empty and on one line, and links written back read as the same
 // links.
-#include "player/lookup/listfiles.h"
+#include "common/listfiles.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -1,6 +1,6 @@
 // The search-directory list: NormalizeDir and ReadSearchDirs / WriteSearchDirs on real trees.
+#include "common/listfiles.h"
 #include "lookuptree.h"
-#include "player/lookup/listfiles.h"
 #include "player/lookup/lyricslookup.h"
 
 #include <QDir>

@@ -2,8 +2,8 @@
 // messages when a program is missing or cannot start; and the hooks object the Player's window
 // calls, with its dialogs worked through scripted clicks.
 #include "common/launcher.h"
+#include "common/prompts/scriptedprompts.h"
 #include "common/settings.h"
-#include "common/ui/scriptedprompts.h"
 #include "dialogtree.h"
 #include "player/core/playersettings.h"
 #include "player/dialogs/linkdialog.h"

@@ -5,8 +5,8 @@
 // and settings stay inside the test.
 #include "common/launcher.h"
 #include "common/paths.h"
+#include "common/prompts/scriptedprompts.h"
 #include "common/settings.h"
-#include "common/ui/scriptedprompts.h"
 #include "dialogtree.h"
 #include "player/launch/playercompanions.h"
 #include "testdisplay.h"

@@ -1,6 +1,6 @@
 // The link dialog's flows: opening, selection, the link buttons and the file buttons, driven
 // through its logic with scripted answers, and once through the widget itself.
-#include "common/ui/scriptedprompts.h"
+#include "common/prompts/scriptedprompts.h"
 #include "dialogtree.h"
 #include "player/dialogs/filechores.h"
 #include "player/dialogs/linkdialog.h"

@@ -2,8 +2,8 @@
 // the proposed file is linked and loaded; the menus start the Editor and the Scanner.
 #include "common/clock.h"
 #include "common/launcher.h"
+#include "common/prompts/scriptedprompts.h"
 #include "common/settings.h"
-#include "common/ui/scriptedprompts.h"
 #include "dialogtree.h"
 #include "media/commanddevice.h"
 #include "media/fakeaudio.h"

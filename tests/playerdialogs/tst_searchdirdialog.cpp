@@ -1,7 +1,7 @@
 // The search-directory dialog: adding by picker and by typing, removal and reselection,
 // opening a folder, saving and cancelling, through its logic with scripted answers (the widget
 // is worked by tst_companions).
-#include "common/ui/scriptedprompts.h"
+#include "common/prompts/scriptedprompts.h"
 #include "dialogtree.h"
 #include "player/dialogs/searchdirlogic.h"
 

@@ -1,4 +1,4 @@
-#include "common/ui/scriptedprompts.h"
+#include "common/prompts/scriptedprompts.h"
 #include "player/shell/about.h"
 #include "player/shell/help.h"
 

@@ -3,8 +3,8 @@
 // A Player window over the fake audio system, scripted prompts and a private settings store and
 // data folder, for tests that run without a screen.
 #include "common/clock.h"
+#include "common/prompts/scriptedprompts.h"
 #include "common/settings.h"
-#include "common/ui/scriptedprompts.h"
 #include "media/commanddevice.h"
 #include "media/fakeaudio.h"
 #include "media/mediacontrol.h"

@@ -5,8 +5,8 @@
 // may hold the Player, scripted prompts and a launcher that only records.
 
 #include "common/launcher.h"
+#include "common/prompts/scriptedprompts.h"
 #include "common/textlines.h"
-#include "common/ui/scriptedprompts.h"
 #include "scanner/window/scannerwindow.h"
 
 #include "scantree.h"

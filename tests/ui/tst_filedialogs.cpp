@@ -1,5 +1,5 @@
-#include "common/ui/filedialogs.h"
-#include "common/ui/scriptedprompts.h"
+#include "common/prompts/filedialogs.h"
+#include "common/prompts/scriptedprompts.h"
 
 #include <QTest>
 #include <QWidget>

@@ -1,9 +1,9 @@
 // lyrova-chatbridge: runs beside the chat client (under Wine on Linux) and carries out the
-// Player's window requests, one line in, one line out (PROTOCOL.md). A reader thread takes
+// Player's window requests, one line in, one line out (common/chatprotocol/PROTOCOL.md). A reader thread takes
 // the lines from standard input and hands them to the main thread, which keeps pumping
 // window messages between requests: it owns the clipboard after a paste delivery, and other
 // programs that empty the clipboard wait for its answer.
-#include "bridgeprotocol.h"
+#include "common/chatprotocol/bridgeprotocol.h"
 #include "win32windowsystem.h"
 
 #include <windows.h>

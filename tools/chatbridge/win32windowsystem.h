@@ -1,6 +1,6 @@
 #pragma once
 
-#include "bridgeprotocol.h"
+#include "common/chatprotocol/bridgeprotocol.h"
 
 #include <windows.h>
 

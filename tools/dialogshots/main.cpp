@@ -5,6 +5,7 @@
 // Runs on any Qt platform; offscreen needs no display.
 #include "common/clock.h"
 #include "common/launcher.h"
+#include "common/programcontract.h"
 #include "common/qttranslations.h"
 #include "common/settings.h"
 #include "common/ui/widgetprompts.h"
@@ -179,7 +180,7 @@ int main(int argc, char** argv) {
     shot.Next(QStringLiteral("scanner-done-question"));
     prompts.Question(scannertexts::DoneQuestion(), scannertexts::QuestionTitle(), DefaultAnswer::Yes);
     shot.Next(QStringLiteral("scanner-player-missing"));
-    prompts.Message(scannertexts::PlayerMissing(root.filePath(QStringLiteral("lyrova"))),
+    prompts.Message(scannertexts::PlayerMissing(root.filePath(kPlayerExecutable)),
                     scannertexts::ErrorTitle(), MessageIcon::Critical);
   }
   // Qt's own standard buttons, as a box shows them when nobody sets their texts.

@@ -2,9 +2,10 @@
 // lyrics in tag mode and in text mode, and each of its four dialogs, to PNG files in
 // OUTPUT_DIR. Runs on any Qt platform; offscreen needs no display.
 #include "common/clock.h"
+#include "common/programcontract.h"
+#include "common/prompts/scriptedprompts.h"
 #include "common/qttranslations.h"
 #include "common/settings.h"
-#include "common/ui/scriptedprompts.h"
 #include "common/ui/toolbutton.h"
 #include "editor/core/commandtable.h"
 #include "editor/dialogs/aboutdialog.h"
@@ -65,8 +66,8 @@ int main(int argc, char** argv) {
   CommandDevice device(audio.Factory());
   MediaControl media(device, FormatEditorClock, MediaControl::VolumeControl::Absent);
   const SettingsStore settings(kEditorProgram, root.filePath(QStringLiteral("config")));
-  settings.WriteSetting(QStringLiteral("GetNameMp3"), song);
-  settings.WriteSetting(QStringLiteral("GetNameLrc"), lyrics);
+  settings.WriteSetting(kHandOffSongKey, song);
+  settings.WriteSetting(kHandOffLyricsKey, lyrics);
   ScriptedPrompts prompts;
   WidgetSaveQuestion saveQuestion;
   WidgetEditorDialogs dialogs(prompts);
@@ -80,7 +81,7 @@ int main(int argc, char** argv) {
   services.programFolder = root.path();
   EditorWindow window(services);
   window.resize(640, 600);
-  window.Start({QStringLiteral("/RR")});
+  window.Start({kEditorHandOffSwitch});
   EditorSession& session = window.Session();
   session.RunCommand(kCmdPlay);
   audio.Advance(21'300);

@@ -3,9 +3,9 @@
 // open, the narrowest window, each pop-up menu open) and its dialogs (decoration, link, search folders) to PNG files in
 // OUTPUT_DIR. Runs on any Qt platform; offscreen needs no display.
 #include "common/clock.h"
+#include "common/prompts/scriptedprompts.h"
 #include "common/qttranslations.h"
 #include "common/settings.h"
-#include "common/ui/scriptedprompts.h"
 #include "media/commanddevice.h"
 #include "media/fakeaudio.h"
 #include "media/mediacontrol.h"

@@ -1,4 +1,4 @@
-#include "common/ui/scriptedprompts.h"
+#include "common/prompts/scriptedprompts.h"
 
 #include <QTest>
 

@@ -1,6 +1,6 @@
-#include "common/ui/filedialogs.h"
+#include "common/prompts/filedialogs.h"
 
-#include "common/ui/namefilters.h"
+#include "common/prompts/namefilters.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "player/lookup/listfiles.h"
+#include "common/listfiles.h"
 
 #include "common/paths.h"
 #include "common/textcodec.h"

@@ -1,4 +1,4 @@
-#include "common/ui/namefilters.h"
+#include "common/prompts/namefilters.h"
 
 namespace lyrova {
 

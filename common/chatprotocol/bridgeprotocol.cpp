@@ -1,4 +1,4 @@
-#include "bridgeprotocol.h"
+#include "common/chatprotocol/bridgeprotocol.h"
 
 #include <charconv>
 

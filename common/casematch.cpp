@@ -1,4 +1,4 @@
-#include "player/lookup/casematch.h"
+#include "common/casematch.h"
 
 #include "common/paths.h"
 

@@ -1,0 +1,90 @@
+# The include half of the layering check (the link half is LyrovaLayers.cmake), run as the test
+# tst_layering:
+#   cmake -DSOURCE_DIR=... -DLIST_DIR=... -DWIDGETS_DIR=... -P CheckLayerIncludes.cmake
+# LIST_DIR holds logic-sources.txt (the files of the logic libraries) and library-sources.txt
+# (the files of every library outside tools/); WIDGETS_DIR is Qt Widgets' header folder.
+# Fails when a logic file includes a Qt Widgets header or a library file includes a file under
+# tools/, naming each such line.
+cmake_minimum_required(VERSION 3.25)
+
+foreach(var SOURCE_DIR LIST_DIR WIDGETS_DIR)
+  if(NOT DEFINED ${var})
+    message(FATAL_ERROR "CheckLayerIncludes.cmake needs -D${var}=...")
+  endif()
+endforeach()
+
+# The class headers of Qt Widgets ("QWidget", "QPushButton", ...) and their lower-case files.
+file(GLOB widget_paths LIST_DIRECTORIES false RELATIVE ${WIDGETS_DIR} ${WIDGETS_DIR}/*)
+if(NOT "QWidget" IN_LIST widget_paths)
+  message(FATAL_ERROR "no Qt Widgets headers in ${WIDGETS_DIR}")
+endif()
+
+function(read_list name out)
+  file(STRINGS ${LIST_DIR}/${name} files)
+  if(NOT files)
+    message(FATAL_ERROR "${LIST_DIR}/${name} lists no files")
+  endif()
+  set(${out} ${files} PARENT_SCOPE)
+endfunction()
+
+# The header names of the #include lines of `file`: <x> as "<x", "x" as "\"x".
+function(read_includes file out)
+  file(STRINGS ${file} lines REGEX "^[ \t]*#[ \t]*include[ \t]*[<\"]")
+  set(result "")
+  foreach(line IN LISTS lines)
+    if(line MATCHES "#[ \t]*include[ \t]*<([^>]+)>")
+      list(APPEND result "<${CMAKE_MATCH_1}")
+    elseif(line MATCHES "#[ \t]*include[ \t]*\"([^\"]+)\"")
+      list(APPEND result "\"${CMAKE_MATCH_1}")
+    endif()
+  endforeach()
+  set(${out} ${result} PARENT_SCOPE)
+endfunction()
+
+set(faults "")
+set(tools_dir ${SOURCE_DIR}/tools)
+
+read_list(logic-sources.txt logic_files)
+foreach(file IN LISTS logic_files)
+  read_includes(${file} includes)
+  foreach(include IN LISTS includes)
+    if(include MATCHES "^<(QtWidgets/)?(.+)$")
+      set(name ${CMAKE_MATCH_2})
+      if(CMAKE_MATCH_1 OR name STREQUAL "QtWidgets" OR name IN_LIST widget_paths)
+        string(SUBSTRING "${include}" 1 -1 shown)
+        list(APPEND faults "${file}: a logic library includes the widget header <${shown}>")
+      endif()
+    endif()
+  endforeach()
+endforeach()
+
+read_list(library-sources.txt library_files)
+foreach(file IN LISTS library_files)
+  if(NOT EXISTS ${file})
+    continue()  # generated at build time (moc)
+  endif()
+  read_includes(${file} includes)
+  get_filename_component(file_dir ${file} DIRECTORY)
+  foreach(include IN LISTS includes)
+    if(NOT include MATCHES "^\"(.+)$")
+      continue()
+    endif()
+    set(name ${CMAKE_MATCH_1})
+    foreach(base ${file_dir} ${SOURCE_DIR})
+      cmake_path(ABSOLUTE_PATH name BASE_DIRECTORY ${base} NORMALIZE OUTPUT_VARIABLE path)
+      cmake_path(IS_PREFIX tools_dir ${path} NORMALIZE in_tools)
+      if(EXISTS ${path} AND in_tools)
+        list(APPEND faults "${file}: a library includes \"${name}\" from tools/")
+        break()
+      endif()
+    endforeach()
+  endforeach()
+endforeach()
+
+if(faults)
+  list(JOIN faults "\n  " text)
+  message(FATAL_ERROR "The layering is broken:\n  ${text}")
+endif()
+list(LENGTH logic_files logic_count)
+list(LENGTH library_files library_count)
+message(STATUS "layering holds: ${logic_count} logic files, ${library_count} library files checked")
