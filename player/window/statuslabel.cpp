@@ -13,6 +13,8 @@ constexpr double kPointStep = 0.5;
 StatusLabel::StatusLabel(QWidget* parent) : QLabel(parent), normal_(font()) {}
 
 void StatusLabel::SetStatus(const QString& text, Fit fit) {
+  // The clock is set on every 10 ms tick but changes once a second: measuring is for changes.
+  if (text == full_ && fit == fit_) return;
   full_ = text;
   fit_ = fit;
   Refit();
