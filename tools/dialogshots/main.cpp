@@ -20,6 +20,7 @@
 #include "player/window/playerwindow.h"
 #include "scanner/window/scannertexts.h"
 #include "scanner/window/scannerwindow.h"
+#include "tools/shots/savepicture.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -36,12 +37,7 @@ using namespace lyrova;
 
 namespace {
 
-void Save(QWidget* widget, const QString& folder, const QString& name) {
-  QApplication::processEvents();
-  const QString path = folder + u'/' + name + QStringLiteral(".png");
-  widget->grab().save(path);
-  std::printf("%s\n", qPrintable(path));
-}
+using shots::Save;
 
 // Saves the next modal window that opens under `name` and closes it as Escape would. A file
 // dialog fills its list from another thread, so the picture is taken a while after it opened.

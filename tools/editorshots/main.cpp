@@ -18,6 +18,7 @@
 #include "media/commanddevice.h"
 #include "media/fakeaudio.h"
 #include "media/mediacontrol.h"
+#include "tools/shots/savepicture.h"
 
 #include <QApplication>
 #include <QDir>
@@ -31,12 +32,7 @@ using namespace lyrova;
 
 namespace {
 
-void Save(QWidget* widget, const QString& folder, const QString& name) {
-  QApplication::processEvents();
-  const QString path = folder + u'/' + name + QStringLiteral(".png");
-  widget->grab().save(path);
-  std::printf("%s\n", qPrintable(path));
-}
+using shots::Save;
 
 void SaveDialog(QWidget* dialog, const QString& folder, const QString& name) {
   dialog->show();

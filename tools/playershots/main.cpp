@@ -15,6 +15,7 @@
 #include "player/dialogs/searchdirdialog.h"
 #include "player/lookup/lyricslookup.h"
 #include "player/window/playerwindow.h"
+#include "tools/shots/savepicture.h"
 
 #include <QApplication>
 #include <QDir>
@@ -31,12 +32,7 @@ using namespace lyrova;
 
 namespace {
 
-void Save(QWidget* widget, const QString& folder, const QString& name) {
-  QApplication::processEvents();
-  const QString path = folder + u'/' + name + QStringLiteral(".png");
-  widget->grab().save(path);
-  std::printf("%s\n", qPrintable(path));
-}
+using shots::Save;
 
 void SaveMenu(QMenu* menu, const QString& folder, const QString& name) {
   menu->popup(QPoint(0, 0));
