@@ -94,6 +94,10 @@ void PlayerWindow::Tick() {
   timer1_.stop();
 }
 
+void PlayerWindow::PlayIfAutomatic() {
+  if (settings_.autoPlay && !editorHasSong_) Play();
+}
+
 void PlayerWindow::PauseForEditor(const QString& song) {
   MediaControl& media = *services_.media;
   if (song != openName_) return;
@@ -185,7 +189,7 @@ void PlayerWindow::OpenFromDialog() {
   lyricsLoaded_ = !lyricsPath_.isEmpty();
   ShowIdleText();
   syncOffset_ = 0;
-  if (settings_.autoPlay && !editorHasSong_) Play();
+  PlayIfAutomatic();
 }
 
 void PlayerWindow::OpenDroppedFile(const QString& path) {
@@ -197,7 +201,7 @@ void PlayerWindow::OpenDroppedFile(const QString& path) {
   lyricsLoaded_ = LoadLyrics();
   ShowIdleText();
   syncOffset_ = 0;
-  if (settings_.autoPlay && !editorHasSong_) Play();
+  PlayIfAutomatic();
 }
 
 void PlayerWindow::AfterSongChosen() {

@@ -427,7 +427,7 @@ void PlayerWindow::Start(const QStringList& arguments, const QStringList& unread
       }
       lyricsLoaded_ = LoadLyrics();
       ShowIdleText();
-      if (settings_.autoPlay && !editorHasSong_) Play();
+      PlayIfAutomatic();
     }
   } else {
     if (services_.quitAtEnd && openName_.isEmpty())

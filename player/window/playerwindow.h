@@ -212,6 +212,8 @@ class PlayerWindow : public QWidget {
   // The Editor plays the song it edits: the Player pauses that song rather than play along, or,
   // when the Editor was started while the song was being opened, does not start it.
   void PauseForEditor(const QString& song);
+  // Starts a song just opened when the user wants that and the Editor has not taken it.
+  void PlayIfAutomatic();
   void TimeNextLine(qint32 positionMs);
   void ApplyVolume();
 
