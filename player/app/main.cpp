@@ -155,9 +155,9 @@ int main(int argc, char** argv) {
 
   lyrova::PlayerWindow window(services);
   window.Start(files, unreadable);
-  if (window.SongFailed()) return kSongFailed;
+  if (window.Session().SongFailed()) return kSongFailed;
   const QString effectsNote = lyrova::EffectsNote(QGuiApplication::platformName());
   if (!effectsNote.isEmpty()) window.ShowStatusNote(effectsNote);
   const int status = app.exec();
-  return window.SongFailed() ? kSongFailed : status;
+  return window.Session().SongFailed() ? kSongFailed : status;
 }

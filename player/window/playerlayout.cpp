@@ -1,10 +1,7 @@
 // The look of the Player's window: layout, idle text, centring, fonts, the chat strip and
 // keep-on-top.
-#include "common/paths.h"
 #include "common/ui/toolbutton.h"
-#include "media/mediacontrol.h"
 #include "player/core/fontorder.h"
-#include "player/lookup/lyricslookup.h"
 #include "player/window/bars.h"
 #include "player/window/playerwindow.h"
 #include "player/window/statuslabel.h"
@@ -26,9 +23,6 @@ namespace {
 
 constexpr int kProgressHeight = 6;
 constexpr int kBandGap = 3;
-
-const QString kIdleTitle = QStringLiteral("Lyrova 1.42");
-const QString kCredit = QStringLiteral("同步歌词，随歌而行 · Lyrova 开发组");
 
 // A lyric label sizes itself to its text; its height is the font's line height even when empty.
 void FitLabel(QLabel* label) {
@@ -63,8 +57,6 @@ void PlayerWindow::LayOut() {
   const int panelHeight = buttonSide + kProgressHeight + 10;
   panel_->setGeometry(0, bandHeight, w, panelHeight);
   locPut_->setGeometry(0, 0, w, kProgressHeight);
-  barWidth_ = locPut_->width();
-  barHeight_ = locPut_->height();
   const int buttonTop = kProgressHeight + 5;
   for (int i = 0; i < kButtonCount; ++i)
     controlButt_[i]->move(5 + i * (controlButt_[0]->width() + 5), buttonTop);
@@ -87,34 +79,8 @@ void PlayerWindow::LayOut() {
   text1_->setGeometry(0, stripTop, w, chatPanelHeight_);
   text1_->setVisible(chatPanelHeight_ > 0);
 
-  cursor_.ForceRedraw();
-  const qint32 pos = Position();
-  TrackLine(pos);
-  DrawProgress(pos, cursor_.nextLineTime);
-  if (services_.media->IsOpen()) {
-    ShowLine(pos + syncOffset_, LineMode::Quiet);
-  } else {
-    lyricsPath_ = LyricsLookup(services_.dataFolder).FindLyricsFile(openName_);
-    ShowIdleText();
-  }
+  session_.SetBarWidth(locPut_->width());
   layingOut_ = false;
-}
-
-void PlayerWindow::ShowIdleText() {
-  const QString name = TrimBlanks(FileNamePart(openName_));
-  if (!name.isEmpty()) {
-    lrc_[0]->setText(name);
-    if (lyricsPath_.isEmpty())
-      lrc_[1]->setText(QStringLiteral("歌词未找到"));
-    else if (lyricsLoaded_)
-      lrc_[1]->setText(QStringLiteral("歌词:") + lyricsPath_);
-    else
-      lrc_[1]->setText(QStringLiteral("歌词读取失败:") + lyricsPath_);
-  } else {
-    lrc_[0]->setText(kIdleTitle);
-    lrc_[1]->setText(kCredit);
-  }
-  CenterLyricLines();
 }
 
 void PlayerWindow::CenterLyricLines() {

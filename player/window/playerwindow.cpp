@@ -71,42 +71,27 @@ QRect AvailableArea(const QWidget& window) {
 PlayerWindow::PlayerWindow(const PlayerServices& services, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint),
       services_(services),
-      watch_(services.dataFolder) {
+      session_(PlayerSessionServices{services.media, services.prompts, services.companions,
+                                     services.chat, services.dataFolder, services.echo,
+                                     services.quitAtEnd, services.songFailed}) {
   // A program without dialogs or chat sending leaves these out; the defaults do nothing.
   static CompanionHooks noCompanions;
   static ChatHooks noChat;
   if (services_.companions == nullptr) services_.companions = &noCompanions;
   if (services_.chat == nullptr) services_.chat = &noChat;
+  session_.SetView(this);
   setWindowTitle(QStringLiteral("Lyrova"));
   setAcceptDrops(true);
   setFocusPolicy(Qt::StrongFocus);
   popUp = [](QMenu* menu, const QPoint& at) { menu->exec(at); };
-  timer1_.setInterval(10);
-  timer1_.setTimerType(Qt::PreciseTimer);
-  timer2_.setInterval(500);
-  connect(&timer1_, &QTimer::timeout, this, &PlayerWindow::Tick);
-  lineTimer_.setSingleShot(true);
-  lineTimer_.setTimerType(Qt::PreciseTimer);
-  connect(&lineTimer_, &QTimer::timeout, this, [this] {
-    if (timer1_.isActive()) Tick();
-  });
-  connect(&timer2_, &QTimer::timeout, this, &PlayerWindow::StepShiftByKey);
-  connect(&watch_, &LyricsWatch::LyricsChanged, this, &PlayerWindow::PickUpLyrics);
   BuildControls();
   BuildMenus();
   // The window stays on top: a box or dialog without an owner could open beneath it, so every
   // one shown through the real prompts belongs to the window.
   if (auto* boxes = dynamic_cast<WidgetPrompts*>(services_.prompts)) boxes->SetParent(this);
-  services_.chat->showSendState = [this](bool on) {
-    Button(PlayerButton::SendLyrics)->SetIcon(ToolIcon(PlayerButton::SendLyrics, on ? 1 : 0));
-  };
-  services_.companions->editorStarted = [this](const QString& song) { PauseForEditor(song); };
 }
 
-PlayerWindow::~PlayerWindow() {
-  services_.chat->showSendState = nullptr;
-  services_.companions->editorStarted = nullptr;
-}
+PlayerWindow::~PlayerWindow() { session_.SetView(nullptr); }
 
 void PlayerWindow::BuildControls() {
   showWin_ = new QWidget(this);
@@ -129,9 +114,9 @@ void PlayerWindow::BuildControls() {
   panel_->installEventFilter(this);
   locPut_ = new ProgressBar(panel_);
   locPut_->setFixedHeight(6);
-  connect(locPut_, &ProgressBar::Pressed, this, &PlayerWindow::SeekPress);
-  connect(locPut_, &ProgressBar::Dragged, this, &PlayerWindow::SeekDrag);
-  connect(locPut_, &ProgressBar::ReleasedAt, this, &PlayerWindow::SeekRelease);
+  connect(locPut_, &ProgressBar::Pressed, &session_, &PlayerSession::SeekPress);
+  connect(locPut_, &ProgressBar::Dragged, &session_, &PlayerSession::SeekDrag);
+  connect(locPut_, &ProgressBar::ReleasedAt, &session_, &PlayerSession::SeekRelease);
   for (int i = 0; i < kButtonCount; ++i) {
     auto* button = new ToolButton(i, kPlayerButtonSide, panel_);
     button->SetIcon(ToolIcon(PlayerButton(i)));
@@ -179,7 +164,7 @@ void PlayerWindow::BuildMenus() {
   lrcAdvance_ = new QMenu(this);
   la1_ = lrcAdvance_->addAction(QStringLiteral("歌词不调节"));
   la1_->setCheckable(true);
-  connect(la1_, &QAction::triggered, this, [this] { SetShiftFromMenu(0); });
+  connect(la1_, &QAction::triggered, this, [this] { session_.SetShift(0); });
   la2_ = lrcAdvance_->addMenu(QStringLiteral("歌词提前"));
   la3_ = lrcAdvance_->addMenu(QStringLiteral("歌词延迟"));
 
@@ -220,22 +205,23 @@ void PlayerWindow::AddLyricsFileItems() {
   connect(manual, &QAction::triggered, this, [this] { services_.companions->ShowSearchDirDialog(this); });
   QAction* link = setMenu_->addAction(QStringLiteral("关联歌词"));
   link->setObjectName(QStringLiteral("LinkLrc_M"));
-  connect(link, &QAction::triggered, this, &PlayerWindow::LinkLyrics);
+  connect(link, &QAction::triggered, &session_, &PlayerSession::LinkLyrics);
   QAction* reload = setMenu_->addAction(QStringLiteral("重新载入歌词"));
   reload->setObjectName(QStringLiteral("RestLrc_M"));
-  connect(reload, &QAction::triggered, this, &PlayerWindow::ReloadLyrics);
+  connect(reload, &QAction::triggered, &session_, &PlayerSession::ReloadLyrics);
 }
 
 void PlayerWindow::AddPlaybackToggles() {
   QAction* openLrcSel = AddToggle(QStringLiteral("OpenLrcSel_M"), QStringLiteral("自动打开关联歌词对话框"));
   QAction* loop = AddToggle(QStringLiteral("SetLoop_M"), QStringLiteral("循环播放"));
   QAction* autoPlay = AddToggle(QStringLiteral("SetAutoPlay_M"), QStringLiteral("打开时自动播放"));
-  connect(openLrcSel, &QAction::triggered, this,
-          [this, openLrcSel] { ApplyToggle(openLrcSel, settings_.openLrcSel, playerkeys::kOpenLrcSel); });
+  connect(openLrcSel, &QAction::triggered, this, [this, openLrcSel] {
+    session_.SetOfferLinkDialog(StoreToggle(openLrcSel, playerkeys::kOpenLrcSel));
+  });
   connect(loop, &QAction::triggered, this,
-          [this, loop] { ApplyToggle(loop, settings_.playLoop, playerkeys::kPlayLoop); });
+          [this, loop] { session_.SetPlayLoop(StoreToggle(loop, playerkeys::kPlayLoop)); });
   connect(autoPlay, &QAction::triggered, this,
-          [this, autoPlay] { ApplyToggle(autoPlay, settings_.autoPlay, playerkeys::kAutoPlay); });
+          [this, autoPlay] { session_.SetAutoPlay(StoreToggle(autoPlay, playerkeys::kAutoPlay)); });
 }
 
 void PlayerWindow::AddSendingItems() {
@@ -251,11 +237,11 @@ void PlayerWindow::AddSendingItems() {
   QAction* skipUrl = AddToggle(QStringLiteral("SkipUrl_M"), QStringLiteral("不发送包含网址的歌词"));
   QAction* chatTest = AddToggle(QStringLiteral("ChatTest_M"), QStringLiteral("在非目标窗口输入时时停止发送"));
   connect(skipUrl, &QAction::triggered, this, [this, skipUrl] {
-    ApplyToggle(skipUrl, settings_.skipUrl, playerkeys::kSkipUrl);
+    settings_.skipUrl = StoreToggle(skipUrl, playerkeys::kSkipUrl);
     ForwardChatOptions();
   });
   connect(chatTest, &QAction::triggered, this, [this, chatTest] {
-    ApplyToggle(chatTest, settings_.chatTest, playerkeys::kChatTest);
+    settings_.chatTest = StoreToggle(chatTest, playerkeys::kChatTest);
     ForwardChatOptions();
   });
 }
@@ -278,10 +264,8 @@ void PlayerWindow::AddLookItems() {
 void PlayerWindow::AddEditItems() {
   QAction* editWithEditor = setMenu_->addAction(QStringLiteral("用《Versel》编辑歌词"));
   QAction* editAsText = setMenu_->addAction(QStringLiteral("用记事本编辑歌词"));
-  connect(editWithEditor, &QAction::triggered, this,
-          [this] { services_.companions->EditLyrics(this, true, openName_, lyricsPath_); });
-  connect(editAsText, &QAction::triggered, this,
-          [this] { services_.companions->EditLyrics(this, false, openName_, lyricsPath_); });
+  connect(editWithEditor, &QAction::triggered, this, [this] { session_.EditLyrics(true); });
+  connect(editAsText, &QAction::triggered, this, [this] { session_.EditLyrics(false); });
 }
 
 void PlayerWindow::AddFileManagerItems() {
@@ -301,8 +285,8 @@ void PlayerWindow::BuildShiftMenus() {
     QAction* delay = la3_->addAction(ShiftItemCaption(i));
     advance->setCheckable(true);
     delay->setCheckable(true);
-    connect(advance, &QAction::triggered, this, [this, i] { SetShiftFromMenu((i + 1) * kShiftStepMs); });
-    connect(delay, &QAction::triggered, this, [this, i] { SetShiftFromMenu(-(i + 1) * kShiftStepMs); });
+    connect(advance, &QAction::triggered, this, [this, i] { session_.SetShift((i + 1) * kShiftStepMs); });
+    connect(delay, &QAction::triggered, this, [this, i] { session_.SetShift(-(i + 1) * kShiftStepMs); });
     la2x_.append(advance);
     la3x_.append(delay);
   }
@@ -312,9 +296,10 @@ QAction* PlayerWindow::Toggle(const QString& objectName) const {
   return setMenu_->findChild<QAction*>(objectName);
 }
 
-void PlayerWindow::ApplyToggle(QAction* action, bool& field, const QString& key) {
-  field = action->isChecked();
-  services_.settings->WriteBoolSetting(key, field);
+bool PlayerWindow::StoreToggle(QAction* action, const QString& key) {
+  const bool on = action->isChecked();
+  services_.settings->WriteBoolSetting(key, on);
+  return on;
 }
 
 void PlayerWindow::SelectSendType(SendMethod method) {
@@ -337,9 +322,7 @@ void PlayerWindow::ForwardChatOptions() {
 void PlayerWindow::LoadSettings() {
   const SettingsStore& store = *services_.settings;
   settings_ = ReadPlayerSettings(store, services_.programFolder, kDesignWidthTwips);
-  openDir_ = settings_.openDir;
-  openName_ = settings_.openName;
-  volume_ = settings_.volume;
+  session_.UseSettings(settings_);
   SelectSendType(SendMethod{settings_.sendType});
   mAlpha_->menuAction()->setVisible(services_.layeredAvailable);
   transparency_ = settings_.transparency;
@@ -378,7 +361,6 @@ void PlayerWindow::Start(const QStringList& arguments, const QStringList& unread
   LayOut();
   Button(PlayerButton::SendLyrics)->SetIcon(ToolIcon(PlayerButton::SendLyrics, 0));
   ApplyTopmost(false);
-  ShowIdleText();
   resize(FitStoredWidth(), height());
   ApplyTopmost(true);
   BuildShiftMenus();
@@ -406,37 +388,8 @@ void PlayerWindow::Start(const QStringList& arguments, const QStringList& unread
   buttonHints_ = kButtonHints;
   label1_->SetStatus(QStringLiteral("播放已停止"), StatusLabel::Fit::Elided);
 
-  openName_ = Unquote(arguments.join(u' '));
-  if (!unreadable.isEmpty()) {
-    const QString message = UnreadableNameMessage(openName_);
-    openName_.clear();
-    if (services_.quitAtEnd)
-      FailSong(message);
-    else
-      services_.prompts->Message(message, QStringLiteral("Lyrova"), MessageIcon::Critical);
-  } else if (FileExists(openName_)) {
-    // A relative name would lose its folder below; the file system's own spelling is kept.
-    const QFileInfo info(openName_);
-    openName_ = JoinPath(info.absolutePath(), info.fileName());
-    if (FileExists(openName_)) {
-      const LyricsLookup lookup(services_.dataFolder);
-      lyricsPath_ = lookup.FindLyricsFile(openName_);
-      if (lyricsPath_.isEmpty() && settings_.openLrcSel) {
-        services_.companions->ShowLinkDialog(this, openName_, QString());
-        lyricsPath_ = lookup.FindLyricsFile(openName_);
-      }
-      lyricsLoaded_ = LoadLyrics();
-      ShowIdleText();
-      PlayIfAutomatic();
-    }
-  } else {
-    if (services_.quitAtEnd && openName_.isEmpty())
-      FailSong(QStringLiteral("没有指定音频文件"));
-    else if (services_.quitAtEnd)
-      FailSong(QStringLiteral("音频文件\"") + openName_ + QStringLiteral("\"找不到"));
-    openName_.clear();
-  }
-  if (songFailed_) return;
+  session_.OpenAtStart(arguments, unreadable);
+  if (session_.SongFailed()) return;
   lastChatPanelHeight_ = kInitialChatPanelHeight;
   show();
 }
@@ -449,18 +402,14 @@ void PlayerWindow::closeEvent(QCloseEvent* event) {
 void PlayerWindow::Shutdown() {
   if (closing_) return;
   closing_ = true;
-  timer1_.stop();
-  timer2_.stop();
-  services_.media->CloseMedia();
-  WriteShutdownSettings(*services_.settings, width() * kTwipsPerPixel, volume_, qint32(sendType_),
-                        openDir_, openName_);
+  session_.Shutdown();
+  WriteShutdownSettings(*services_.settings, width() * kTwipsPerPixel, session_.Volume(),
+                        qint32(sendType_), session_.OpenDir(), session_.OpenName());
 }
 
 void PlayerWindow::keyPressEvent(QKeyEvent* event) {
   if (event->key() == Qt::Key_Up || event->key() == Qt::Key_Down) {
-    offsetStep_ = event->key() == Qt::Key_Up ? kShiftStepMs : -kShiftStepMs;
-    StepShiftByKey();
-    timer2_.start();
+    session_.HoldShiftKey(event->key() == Qt::Key_Up ? kShiftStepMs : -kShiftStepMs);
     return;
   }
   if (event->key() == Qt::Key_M && event->modifiers() == Qt::AltModifier) {
@@ -472,7 +421,7 @@ void PlayerWindow::keyPressEvent(QKeyEvent* event) {
 
 void PlayerWindow::keyReleaseEvent(QKeyEvent* event) {
   if ((event->key() == Qt::Key_Up || event->key() == Qt::Key_Down) && !event->isAutoRepeat()) {
-    offsetStep_ = 0;
+    session_.HoldShiftKey(0);
     return;
   }
   QWidget::keyReleaseEvent(event);
@@ -491,7 +440,7 @@ bool PlayerWindow::OpenDrop(const QMimeData& dropped) {
   if (urls.isEmpty() || !urls.first().isLocalFile()) return false;
   const QString path = urls.first().toLocalFile();
   if (!FileExists(path)) return false;
-  OpenDroppedFile(path);
+  session_.OpenDropped(path);
   return true;
 }
 

@@ -1,16 +1,13 @@
 #pragma once
 
-#include "lyrics/lyricsdocument.h"
-#include "player/core/linecursor.h"
 #include "player/core/playerhooks.h"
+#include "player/core/playersession.h"
 #include "player/core/playersettings.h"
-#include "player/lookup/lyricswatch.h"
 #include "player/window/playerbutton.h"
 
 #include <QList>
 #include <QString>
 #include <QStringList>
-#include <QTimer>
 #include <QWidget>
 
 #include <functional>
@@ -54,10 +51,10 @@ struct PlayerServices {
   std::function<void(const QString& reason)> songFailed;
 };
 
-// The Player's main window and the holder of all Player state: the song, its lyrics, the line
-// cursor, the lyric shift and the settings read at start. The pure calculations live in
-// player/core; this class wires them to the widgets, the timers and the media device.
-class PlayerWindow : public QWidget {
+// The Player's main window: the layout, the menus, the look and the events. The song, its
+// lyrics and playback live in the PlayerSession it holds; the window forwards its commands
+// there and shows what the session tells it (PlayerView).
+class PlayerWindow : public QWidget, private PlayerView {
   Q_OBJECT
 
  public:
@@ -80,19 +77,9 @@ class PlayerWindow : public QWidget {
   // Commands, as the toolbar, menus, keys and drops trigger them.
   void RunButton(PlayerButton button);
   void OpenFromDialog();
-  void OpenDroppedFile(const QString& path);
+  void OpenDroppedFile(const QString& path) { session_.OpenDropped(path); }
   // A drop from a file manager: the first file it carries, when that file exists.
   bool OpenDrop(const QMimeData& dropped);
-  void Play();
-  // Loads the lyrics file again; when none was found, or it has gone, the lookup runs again.
-  void ReloadLyrics();
-  void LinkLyrics();
-  void SetShiftFromMenu(qint32 shiftMs);
-  void StepShiftByKey();
-  void Tick();
-  void SeekPress(int x);
-  void SeekDrag(int x);
-  void SeekRelease(int x);
   void SetVolumeAt(int x);
   void ToggleChatStrip();
   void ChooseFont(const QString& face);
@@ -106,21 +93,14 @@ class PlayerWindow : public QWidget {
   // Shows a note in the status area until playback redraws it.
   void ShowStatusNote(const QString& text);
 
-  // State, for the window's own parts and for tests.
-  const LyricsDocument& Lyrics() const { return lyrics_; }
-  const LineCursor& Cursor() const { return cursor_; }
-  QString OpenName() const { return openName_; }
-  QString OpenDir() const { return openDir_; }
-  QString LyricsPath() const { return lyricsPath_; }
-  bool LyricsLoaded() const { return lyricsLoaded_; }
-  // With quitAtEnd: the song could not be opened and the program is to end.
-  bool SongFailed() const { return songFailed_; }
-  qint32 SyncOffset() const { return syncOffset_; }
-  qint32 Volume() const { return volume_; }
+  // The song, its lyrics and playback.
+  PlayerSession& Session() { return session_; }
+  const PlayerSession& Session() const { return session_; }
+
+  // What the window shows, for its own parts and for tests.
   SendMethod SendType() const { return sendType_; }
   qint32 Transparency() const { return transparency_; }
   bool Topmost() const { return topmost_; }
-  bool PlayLoop() const { return settings_.playLoop; }
   int ChatPanelHeight() const { return chatPanelHeight_; }
   int LastChatPanelHeight() const { return lastChatPanelHeight_; }
   QString CurrentLineText() const;
@@ -129,8 +109,6 @@ class PlayerWindow : public QWidget {
   QString HintText() const;
   bool HintShown() const;
   bool VolumeBarShown() const;
-  QTimer& PlaybackTimer() { return timer1_; }
-  QTimer& ShiftTimer() { return timer2_; }
   ProgressBar* ProgressBarWidget() const { return locPut_; }
   ToolButton* Button(PlayerButton button) const { return controlButt_.value(ButtonIndex(button)); }
   // The status area's clock and notes (`Label1`) and its hints (`Label2`).
@@ -177,7 +155,14 @@ class PlayerWindow : public QWidget {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  enum class LineMode { Send, Quiet };
+  // PlayerView.
+  void ShowLyricLines(const QString& current, const QString& next) override;
+  void ShowProgress(const ProgressPicture& picture, const QString& status, bool clock) override;
+  void ShowSendState(bool on) override;
+  void ShowShiftStep(const QString& hint) override;
+  void EndShiftStep() override;
+  void RequestClose() override;
+  QWidget* DialogOwner() override { return this; }
 
   void BuildControls();
   void BuildMenus();
@@ -193,41 +178,18 @@ class PlayerWindow : public QWidget {
   void LoadSettings();
   int FitStoredWidth();
   void Shutdown();
-
-  // Playback and sync.
-  bool LoadLyrics();
-  // Lyrics the watch found while the song is open: loaded and shown, without a stop.
-  void PickUpLyrics(const QString& path);
-  void ShowReloadedLyrics(LineMode mode);
-  qint32 Position();
-  qint32 TrackLine(qint32 positionMs);
-  void DrawProgress(qint32 positionMs, qint32 nextMs);
-  void ShowLine(qint32 key, LineMode mode);
-  void OpenSong(const QString& path);
-  void FailSong(const QString& reason);
-  void AfterSongChosen();
-  PlaybackFacts Facts() const;
-  void StopPlayback();
-  void HandleSongEnd();
-  // The Editor plays the song it edits: the Player pauses that song rather than play along, or,
-  // when the Editor was started while the song was being opened, does not start it.
-  void PauseForEditor(const QString& song);
-  // Starts a song just opened when the user wants that and the Editor has not taken it.
-  void PlayIfAutomatic();
-  void TimeNextLine(qint32 positionMs);
   void ApplyVolume();
 
   // Look.
   void LayOut();
-  void ShowIdleText();
   void CenterLyricLines();
-  void ShowStatusLabel();
   void ShowHint(const QString& text);
   void ApplyTopmost(bool on);
   void ApplyAlpha(int step);
   void ResizeHeightBy(int pixels);
   void ApplyLyricFontSize(double points);
-  void ApplyToggle(QAction* action, bool& field, const QString& key);
+  // Stores a settings-menu switch; returns its new state.
+  bool StoreToggle(QAction* action, const QString& key);
   // Chat sending: the menu choices it needs, and the chat strip's Enter and text drops.
   void ForwardChatOptions();
   bool ChatStripEvent(QEvent* event);
@@ -244,29 +206,14 @@ class PlayerWindow : public QWidget {
 
   PlayerServices services_;
   PlayerSettings settings_;
-  LyricsDocument lyrics_;
-  LineCursor cursor_;
+  PlayerSession session_;
 
-  QString openDir_;
-  QString openName_;
-  QString lyricsPath_;
-  bool lyricsLoaded_ = false;
-  bool lyricsBusy_ = false;
-  qint32 syncOffset_ = 0;
-  qint32 offsetStep_ = 0;
-  qint32 volume_ = 750;
   SendMethod sendType_ = SendMethod::Paste;
   qint32 transparency_ = 0;
   bool topmost_ = false;
-  bool seekDragging_ = false;
-  bool resumeAfterSeek_ = false;
   int chatPanelHeight_ = 0;
   int lastChatPanelHeight_ = 0;
-  bool editorHasSong_ = false;  // the Editor was started on the song being opened
-  int barWidth_ = 0;
-  int barHeight_ = 0;
   bool closing_ = false;
-  bool songFailed_ = false;
   bool fontListBuilt_ = false;
   bool layingOut_ = false;
   QStringList buttonHints_;
@@ -285,10 +232,6 @@ class PlayerWindow : public QWidget {
   QWidget* shape1_ = nullptr;
   VolumeBar* vol_ = nullptr;
   QLineEdit* text1_ = nullptr;
-  QTimer timer1_;
-  QTimer lineTimer_;  // one extra tick at the moment the next line starts
-  QTimer timer2_;
-  LyricsWatch watch_;
 
   QMenu* chatoraSel_ = nullptr;
   QList<QAction*> sendSel_;

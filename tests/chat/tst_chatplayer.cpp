@@ -148,10 +148,10 @@ class TestChatPlayer : public QObject {
     s.Choose(u"x"_qs);
     s.w->RunButton(PlayerButton::SendLyrics);
     const int width = s.w->ProgressBarWidget()->width();
-    s.w->SeekPress(width / 2);   // 3 s
-    s.w->SeekDrag(width * 7 / 10);  // 4.2 s
+    s.w->Session().SeekPress(width / 2);   // 3 s
+    s.w->Session().SeekDrag(width * 7 / 10);  // 4.2 s
     QCOMPARE(s.w->CurrentLineText(), u"三"_qs);
-    s.w->SeekRelease(width * 7 / 10);
+    s.w->Session().SeekRelease(width * 7 / 10);
     QVERIFY(s.chat.windows.Messages().isEmpty());
     s.player.PlayFor(1'000);  // normal playback reaches the next line
     QCOMPARE(s.chat.windows.Submitted(s.editor), QStringList{u"四"_qs});

@@ -89,8 +89,8 @@ class TstPlayerLinking : public QObject {
 
     // No lyrics by name: the link dialog came up, and its link counts at once.
     QCOMPARE(dialogs, L(u"为当前歌曲指定歌词"_qs));
-    QCOMPARE(tree.Unx(window.LyricsPath()), u"$/lyrics/晴天 live.lrc"_qs);
-    QVERIFY(window.LyricsLoaded());
+    QCOMPARE(tree.Unx(window.Session().LyricsPath()), u"$/lyrics/晴天 live.lrc"_qs);
+    QVERIFY(window.Session().LyricsLoaded());
     QCOMPARE(tree.LinkLines(), L(u"$/music/晴天.mp3|$/lyrics/晴天 live.lrc"_qs));
 
     QAction* edit = FindAction(window.SetMenu(), u"用《Versel》编辑歌词"_qs);
@@ -100,12 +100,12 @@ class TstPlayerLinking : public QObject {
     QCOMPARE(tree.Unx(launcher.started), L(u"$/bin/Versel /RR"_qs));
     // The Editor plays the song itself: the Player's copy pauses, and resumes as always.
     QVERIFY(!media.IsPlaying());
-    QVERIFY(!window.PlaybackTimer().isActive());
+    QVERIFY(!window.Session().PlaybackTimer().isActive());
     window.RunButton(PlayerButton::Pause);
     QVERIFY(media.IsPlaying());
     // The same from the link dialog's Editor button.
     linkButton = LinkDialogLogic::kEditor;
-    window.LinkLyrics();
+    window.Session().LinkLyrics();
     QCOMPARE(launcher.started.size(), 2);
     QVERIFY(!media.IsPlaying());
     window.RunButton(PlayerButton::Pause);

@@ -102,7 +102,7 @@ struct PlayerFixture {
   // Moves the fake clock on and lets the playback tick run once.
   void PlayFor(qint64 ms) {
     audio.Advance(ms);
-    window->Tick();
+    window->Session().Wake();
   }
 
   QList<QMenu*> poppedUp;

@@ -85,12 +85,12 @@ class TestPlayerEffects : public QObject {
     QVERIFY(!w.VolumeBarShown());
     const int quarter = bar->width() / 4;
     w.SetVolumeAt(quarter);
-    QCOMPARE(w.Volume(), VolumeForX(quarter, bar->width()));
-    QVERIFY(qAbs(w.Volume() - 250) < 20);
-    QCOMPARE(f.audio.LatestEngine()->Volume(), w.Volume());
-    QCOMPARE(bar->FillWidth(), VolumeFillWidth(w.Volume(), bar->width()));
+    QCOMPARE(w.Session().Volume(), VolumeForX(quarter, bar->width()));
+    QVERIFY(qAbs(w.Session().Volume() - 250) < 20);
+    QCOMPARE(f.audio.LatestEngine()->Volume(), w.Session().Volume());
+    QCOMPARE(bar->FillWidth(), VolumeFillWidth(w.Session().Volume(), bar->width()));
     w.SetVolumeAt(bar->width() * 2);  // beyond the bar: the device keeps it at 1000
-    QCOMPARE(w.Volume(), 1000);
+    QCOMPARE(w.Session().Volume(), 1000);
   }
 
   void windowMovesWithTheLyrics() {
@@ -137,7 +137,7 @@ class TestPlayerEffects : public QObject {
     QMimeData data;
     data.setUrls({QUrl::fromLocalFile(song), QUrl::fromLocalFile(f.root.filePath(u"other"_qs))});
     QVERIFY(w.OpenDrop(data));
-    QCOMPARE(w.OpenName(), song);
+    QCOMPARE(w.Session().OpenName(), song);
     QVERIFY(f.media.IsPlaying());
     QMimeData text;
     text.setText(u"not a file"_qs);
@@ -145,7 +145,7 @@ class TestPlayerEffects : public QObject {
     QMimeData gone;
     gone.setUrls({QUrl::fromLocalFile(f.root.filePath(u"missing.mp3"_qs))});
     QVERIFY(!w.OpenDrop(gone));
-    QCOMPARE(w.OpenName(), song);
+    QCOMPARE(w.Session().OpenName(), song);
   }
 
   void helpAndAbout() {

@@ -25,14 +25,14 @@ class TestPlayerLook : public QObject {
   void firstStartShowsTheIdleWindow() {
     PlayerFixture f;
     PlayerWindow& w = f.Start({QStringLiteral("/R")});
-    QCOMPARE(w.OpenName(), QString());
+    QCOMPARE(w.Session().OpenName(), QString());
     QCOMPARE(w.CurrentLineText(), u"Lyrova 1.42"_qs);
     QVERIFY(!w.NextLineText().isEmpty());
     QCOMPARE(w.StatusText(), u"播放已停止"_qs);
     QVERIFY(w.Topmost());
     QVERIFY(w.windowFlags() & Qt::FramelessWindowHint);
     QVERIFY(w.windowFlags() & Qt::WindowStaysOnTopHint);
-    QCOMPARE(w.Volume(), 750);
+    QCOMPARE(w.Session().Volume(), 750);
     QCOMPARE(w.Transparency(), 3);
     QCOMPARE(w.AlphaMenu()->title(), u"透明度: 15%"_qs);
     QCOMPARE(w.Alphas().size(), 15);
@@ -165,7 +165,7 @@ class TestPlayerLook : public QObject {
     PlayerFixture::Write(broken, (song2 + u"\r\n" + target + u"\r\n").toUtf8());
     f2.settings.WriteSetting(QStringLiteral("AutoPlay"), QStringLiteral("0"));
     PlayerWindow& w2 = f2.Start({song2});
-    QCOMPARE(w2.LyricsPath(), target);
+    QCOMPARE(w2.Session().LyricsPath(), target);
     QCOMPARE(w2.NextLineText(), u"歌词读取失败:"_qs + target);
     // A pipe where the link's lyrics should be fails at once instead of waiting for a writer.
     PlayerFixture f3;

@@ -30,12 +30,12 @@ class TestPlayerPlayback : public QObject {
     // The name holds a blank, so the shell hands it over in two pieces; quotes are allowed.
     const qsizetype blank = song.indexOf(u' ');
     PlayerWindow& w = f.Start({u'"' + song.left(blank), song.mid(blank + 1) + u'"'});
-    QCOMPARE(w.OpenName(), song);
-    QVERIFY(w.LyricsLoaded());
+    QCOMPARE(w.Session().OpenName(), song);
+    QVERIFY(w.Session().LyricsLoaded());
     QVERIFY(f.media.IsOpen());
     QVERIFY(f.media.IsPlaying());
-    QVERIFY(w.PlaybackTimer().isActive());
-    QCOMPARE(w.Lyrics().count(), 5);
+    QVERIFY(w.Session().PlaybackTimer().isActive());
+    QCOMPARE(w.Session().Lyrics().count(), 5);
 
     f.PlayFor(500);
     QCOMPARE(w.CurrentLineText(), QString());
@@ -53,7 +53,7 @@ class TestPlayerPlayback : public QObject {
     QCOMPARE(w.CurrentLineText(), u"three"_qs);
     QCOMPARE(w.NextLineText(), QString());
     // After the last line the span to the "next line" runs to the end of the song.
-    QCOMPARE(w.Cursor().nextLineTime, 10'000);
+    QCOMPARE(w.Session().Cursor().nextLineTime, 10'000);
     QCOMPARE(f.echoed, u"\none\ntwo a\ntwo b\nthree\n"_qs);
   }
 
@@ -65,7 +65,7 @@ class TestPlayerPlayback : public QObject {
     PlayerFixture::Write(f.root.filePath(QStringLiteral("music/ms.lrc")),
                          "[OFFset:500]\r\n[00:01.045]one\r\n[00:01.5]two\r\n");
     PlayerWindow& w = f.Start({song});
-    QCOMPARE(w.Lyrics().count(), 3);
+    QCOMPARE(w.Session().Lyrics().count(), 3);
     f.PlayFor(544);
     QCOMPARE(w.CurrentLineText(), QString());
     QCOMPARE(w.NextLineText(), u"one"_qs);
@@ -94,7 +94,7 @@ class TestPlayerPlayback : public QObject {
     f.PlayFor(1'000);
     QVERIFY(isLineStart(w.CurrentLineText()));
     QCOMPARE(w.NextLineText(), u"next"_qs);
-    QVERIFY(w.Lyrics().lines[1].text == line);
+    QVERIFY(w.Session().Lyrics().lines[1].text == line);
     QVERIFY(f.echoed == u'\n' + line + u'\n');
     QVERIFY(f.hooks.sent.contains(line));
   }
@@ -109,8 +109,8 @@ class TestPlayerPlayback : public QObject {
     QVERIFY(f.media.IsOpen());
     QVERIFY(!f.hooks.sending);  // sending stops at the end of a song
     QCOMPARE(f.media.GetMediaStatus(false), 4'000);
-    w.Tick();
-    QVERIFY(!w.PlaybackTimer().isActive());
+    w.Session().Wake();
+    QVERIFY(!w.Session().PlaybackTimer().isActive());
     // Play starts a finished song again from 0.
     w.RunButton(PlayerButton::Play);
     QVERIFY(f.media.IsPlaying());
@@ -122,10 +122,10 @@ class TestPlayerPlayback : public QObject {
     f.settings.WriteSetting(QStringLiteral("PlayLoop"), QStringLiteral("-1"));
     const QString song = f.Song(QStringLiteral("a.mp3"), 4'000);
     PlayerWindow& w = f.Start({song});
-    QVERIFY(w.PlayLoop());
+    QVERIFY(w.Session().PlayLoop());
     f.PlayFor(4'000);
     QVERIFY(f.media.IsPlaying());
-    QVERIFY(w.PlaybackTimer().isActive());
+    QVERIFY(w.Session().PlaybackTimer().isActive());
     QCOMPARE(f.media.GetMediaStatus(false), 0);
   }
 
@@ -138,30 +138,30 @@ class TestPlayerPlayback : public QObject {
     QCOMPARE(w.CurrentLineText(), QString());
     // Advancing the lyrics by 0.5 s shows "one" at 0.5 s of media time.
     w.LA2x()[0]->trigger();
-    QCOMPARE(w.SyncOffset(), 500);
+    QCOMPARE(w.Session().SyncOffset(), 500);
     QCOMPARE(w.CurrentLineText(), u"one"_qs);
     w.LA2x()[29]->trigger();
-    QCOMPARE(w.SyncOffset(), 15'000);
+    QCOMPARE(w.Session().SyncOffset(), 15'000);
     w.RunButton(PlayerButton::ShiftTiming);
     QVERIFY(w.LA2x()[29]->isChecked());
     QCOMPARE(w.LA2()->title(), u"歌词提前↑: 15 秒"_qs);
     QVERIFY(!w.LA1()->isChecked());
     w.LA3x()[1]->trigger();
-    QCOMPARE(w.SyncOffset(), -1'000);
+    QCOMPARE(w.Session().SyncOffset(), -1'000);
     w.LA1()->trigger();
-    QCOMPARE(w.SyncOffset(), 0);
+    QCOMPARE(w.Session().SyncOffset(), 0);
 
     // Each key-down steps 0.5 s at once; the label tells the shift.
     QTest::keyPress(&w, Qt::Key_Down);
-    QCOMPARE(w.SyncOffset(), -500);
+    QCOMPARE(w.Session().SyncOffset(), -500);
     QCOMPARE(w.HintText(), u"减慢 00.5秒"_qs);
-    QVERIFY(w.ShiftTimer().isActive());
+    QVERIFY(w.Session().ShiftTimer().isActive());
     QTest::keyRelease(&w, Qt::Key_Down);
-    w.StepShiftByKey();  // the repeat tick after release stops and restores the status
-    QVERIFY(!w.ShiftTimer().isActive());
+    w.Session().StepShiftByKey();  // the repeat tick after release stops and restores the status
+    QVERIFY(!w.Session().ShiftTimer().isActive());
     QVERIFY(!w.HintShown());
     for (int i = 0; i < 300; ++i) QTest::keyPress(&w, Qt::Key_Up);
-    QCOMPARE(w.SyncOffset(), 120'000);
+    QCOMPARE(w.Session().SyncOffset(), 120'000);
     QCOMPARE(w.HintText(), u"加快 120.0秒"_qs);
     // A shift beyond the menu's range checks no item.
     w.SetOffsetMenus(16'000);
@@ -177,21 +177,21 @@ class TestPlayerPlayback : public QObject {
     QVERIFY(!f.media.IsPlaying());
     const int width = w.ProgressBarWidget()->width();
     QVERIFY(width > 0);
-    w.SeekPress(0);
-    w.SeekDrag(width * 7 / 10);
+    w.Session().SeekPress(0);
+    w.Session().SeekDrag(width * 7 / 10);
     // The picture and the lines move; the media does not.
     QCOMPARE(w.CurrentLineText(), u"three"_qs);
     QCOMPARE(f.media.GetMediaStatus(false), 0);
-    w.SeekRelease(width / 2);
+    w.Session().SeekRelease(width / 2);
     QCOMPARE(f.media.GetMediaStatus(false), 5'000);
     QVERIFY(!f.media.IsPlaying());  // it was paused: it stays paused
 
     // While playing, a seek pauses on press and resumes on release.
     w.RunButton(PlayerButton::Pause);
     QVERIFY(f.media.IsPlaying());
-    w.SeekPress(width / 10);
+    w.Session().SeekPress(width / 10);
     QVERIFY(!f.media.IsPlaying());
-    w.SeekRelease(width / 10);
+    w.Session().SeekRelease(width / 10);
     QVERIFY(f.media.IsPlaying());
     QCOMPARE(f.media.GetMediaStatus(false), 1'000);
   }
@@ -200,7 +200,7 @@ class TestPlayerPlayback : public QObject {
     PlayerFixture f;
     const QString song = f.Song(QStringLiteral("a.mp3"), 10'000);
     PlayerWindow& w = f.Start({song});
-    QCOMPARE(w.LyricsPath(), QString());
+    QCOMPARE(w.Session().LyricsPath(), QString());
     w.RunButton(PlayerButton::Stop);
     QVERIFY(!f.media.IsOpen());
     QCOMPARE(w.StatusText(), u"播放已停止"_qs);
@@ -209,8 +209,8 @@ class TestPlayerPlayback : public QObject {
     PlayerFixture::Write(f.root.filePath(QStringLiteral("music/A.LRC")), kLyrics);
     w.RunButton(PlayerButton::Play);
     QVERIFY(f.media.IsPlaying());
-    QVERIFY(w.LyricsLoaded());
-    QCOMPARE(w.LyricsPath(), f.root.filePath(QStringLiteral("music/A.LRC")));
+    QVERIFY(w.Session().LyricsLoaded());
+    QCOMPARE(w.Session().LyricsPath(), f.root.filePath(QStringLiteral("music/A.LRC")));
   }
 
   // Lyrics written while the song plays (as the Editor saves them, again, and by a link) are
@@ -228,9 +228,9 @@ class TestPlayerPlayback : public QObject {
     QVERIFY(WriteWholeFile(beside, kLyrics, &error));
     QTRY_COMPARE_WITH_TIMEOUT(w.CurrentLineText(), u"one"_qs, 1000);
     QCOMPARE(w.NextLineText(), u"two a"_qs);
-    QCOMPARE(w.LyricsPath(), beside);
+    QCOMPARE(w.Session().LyricsPath(), beside);
     QVERIFY(f.media.IsPlaying());
-    QVERIFY(w.PlaybackTimer().isActive());
+    QVERIFY(w.Session().PlaybackTimer().isActive());
     QVERIFY(WriteWholeFile(beside, "[00:01.00]uno\r\n[00:04.00]dos\r\n", &error));
     QTRY_COMPARE_WITH_TIMEOUT(w.CurrentLineText(), u"uno"_qs, 1000);
     QCOMPARE(w.NextLineText(), u"dos"_qs);
@@ -244,14 +244,14 @@ class TestPlayerPlayback : public QObject {
 
     const QString other = f.Song(QStringLiteral("b.mp3"), 10'000);
     w.OpenDroppedFile(other);
-    QCOMPARE(w.LyricsPath(), QString());
+    QCOMPARE(w.Session().LyricsPath(), QString());
     const QString otherLyrics = f.root.filePath(QStringLiteral("music/b.lrc"));
     QVERIFY(WriteWholeFile(otherLyrics, kLyrics, &error));
     // Before the watch can have seen the file: the menu item alone finds it.
     w.SetMenu()->findChild<QAction*>(QStringLiteral("RestLrc_M"))->trigger();
-    QCOMPARE(w.LyricsPath(), otherLyrics);
-    QVERIFY(w.LyricsLoaded());
-    QCOMPARE(w.Lyrics().count(), 5);
+    QCOMPARE(w.Session().LyricsPath(), otherLyrics);
+    QVERIFY(w.Session().LyricsLoaded());
+    QCOMPARE(w.Session().Lyrics().count(), 5);
   }
 
   void openByDialogAndDrop() {
@@ -259,7 +259,7 @@ class TestPlayerPlayback : public QObject {
     const QString first = f.Song(QStringLiteral("first.mp3"), 10'000);
     const QString second = f.Song(QStringLiteral("second.ogg"), 8'000);
     PlayerWindow& w = f.Start();
-    QCOMPARE(w.OpenName(), QString());
+    QCOMPARE(w.Session().OpenName(), QString());
     f.prompts.AnswerFiles({first});
     w.RunButton(PlayerButton::Open);
     const ShownPrompt shown = f.prompts.Last();
@@ -269,24 +269,24 @@ class TestPlayerPlayback : public QObject {
     QCOMPARE(shown.request.nameFilters.value(0).left(5), u"全部音频 "_qs);
     QVERIFY(shown.request.nameFilters.value(0).contains(u" *.flac "_qs));
     QVERIFY(shown.request.fileMustExist);
-    QCOMPARE(w.OpenName(), first);
-    QCOMPARE(w.OpenDir(), f.root.filePath(QStringLiteral("music")));
+    QCOMPARE(w.Session().OpenName(), first);
+    QCOMPARE(w.Session().OpenDir(), f.root.filePath(QStringLiteral("music")));
     QVERIFY(f.media.IsPlaying());
     // No lyrics and the offer is on: the link dialog was asked for.
     QCOMPARE(f.hooks.linkDialogs, QStringList{first});
 
     f.prompts.CancelFileDialog();
     w.RunButton(PlayerButton::Open);
-    QCOMPARE(w.OpenName(), first);
+    QCOMPARE(w.Session().OpenName(), first);
     QVERIFY(f.media.IsPlaying());
 
-    w.SetShiftFromMenu(1'500);
+    w.Session().SetShift(1'500);
     w.OpenDroppedFile(second);
-    QCOMPARE(w.OpenName(), second);
-    QCOMPARE(w.SyncOffset(), 0);
+    QCOMPARE(w.Session().OpenName(), second);
+    QCOMPARE(w.Session().SyncOffset(), 0);
     QCOMPARE(f.media.MediaLength(), 8'000);
     w.OpenDroppedFile(f.root.filePath(QStringLiteral("missing.mp3")));
-    QCOMPARE(w.OpenName(), second);
+    QCOMPARE(w.Session().OpenName(), second);
     QVERIFY(!f.prompts.Unanswered());
   }
 
@@ -296,7 +296,7 @@ class TestPlayerPlayback : public QObject {
     const QString song = f.Song(QStringLiteral("a.mp3"), 10'000);
     {
       PlayerWindow& w = f.Start({song});
-      QCOMPARE(w.Volume(), 1000);
+      QCOMPARE(w.Session().Volume(), 1000);
       w.resize(600, w.height());
       w.close();
     }
@@ -307,7 +307,7 @@ class TestPlayerPlayback : public QObject {
     QCOMPARE(f.settings.ReadSetting(QStringLiteral("SendType"), QString()), u"0"_qs);
     // A restart without a command line does not reopen the song.
     PlayerWindow& again = f.Start();
-    QCOMPARE(again.OpenName(), QString());
+    QCOMPARE(again.Session().OpenName(), QString());
     QVERIFY(!f.media.IsOpen());
     QCOMPARE(again.width(), 600);
   }
@@ -359,7 +359,7 @@ class TestPlayerPlayback : public QObject {
     const QString path = song.isEmpty() ? QString() : f.root.filePath(u"music/"_qs + song);
     PlayerWindow& w = f.Start(song.isEmpty() ? QStringList() : QStringList{path});
     QCOMPARE(f.songFailures, reason.isEmpty() ? QStringList() : QStringList{reason.arg(path)});
-    QCOMPARE(w.SongFailed(), !reason.isEmpty());
+    QCOMPARE(w.Session().SongFailed(), !reason.isEmpty());
     QCOMPARE(w.isVisible(), reason.isEmpty());
     QCOMPARE(f.media.IsPlaying(), song == u"a.mp3");
     QCOMPARE(f.prompts.ShownCount(PromptKind::Message), 0);
@@ -384,7 +384,7 @@ class TestPlayerPlayback : public QObject {
     PlayerWindow& w = f.Start(commandLine.Arguments(), commandLine.Unreadable());
     const QString message = u"文件名含有无法识别的字符，无法打开:"_qs + lookalike;
     QVERIFY(!f.media.IsOpen());
-    QCOMPARE(w.OpenName(), QString());
+    QCOMPARE(w.Session().OpenName(), QString());
     if (quitAtEnd) {
       QCOMPARE(f.songFailures, QStringList{message});
       QCOMPARE(f.prompts.ShownCount(PromptKind::Message), 0);
@@ -402,7 +402,7 @@ class TestPlayerPlayback : public QObject {
     QAction* loop = w.Toggle(QStringLiteral("SetLoop_M"));
     QVERIFY(!loop->isChecked());
     loop->trigger();
-    QVERIFY(w.PlayLoop());
+    QVERIFY(w.Session().PlayLoop());
     QCOMPARE(f.settings.ReadSetting(QStringLiteral("PlayLoop"), QString()), u"-1"_qs);
     QAction* autoPlay = w.Toggle(QStringLiteral("SetAutoPlay_M"));
     QVERIFY(autoPlay->isChecked());

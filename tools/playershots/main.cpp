@@ -88,14 +88,14 @@ int main(int argc, char** argv) {
     Save(&window, out, QStringLiteral("2-song-without-lyrics"));
     window.OpenDroppedFile(song);
     audio.Advance(19'000);
-    window.Tick();
+    window.Session().Wake();
     Save(&window, out, QStringLiteral("3-playing-with-lyrics"));
     const int designWidth = window.width();
     window.resize(PlayerWindow::kMinWidthPixels, window.height());
     Save(&window, out, QStringLiteral("3b-playing-at-minimum-width"));
     window.ShowStatusNote(QStringLiteral("此桌面不支持置顶、透明和拖动窗口"));
     Save(&window, out, QStringLiteral("3c-long-note-at-minimum-width"));
-    window.Tick();
+    window.Session().Wake();
     window.resize(designWidth, window.height());
     window.RunButton(PlayerButton::ChatStrip);
     window.ChatInput()->setText(QStringLiteral("在这里聊天"));

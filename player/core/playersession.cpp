@@ -1,0 +1,479 @@
+#include "player/core/playersession.h"
+
+#include "common/clock.h"
+#include "common/commandline.h"
+#include "common/paths.h"
+#include "common/prompts/prompts.h"
+#include "lyrics/lrcreader.h"
+#include "media/mediacontrol.h"
+#include "player/core/playersettings.h"
+#include "player/core/shifttext.h"
+#include "player/core/wakeplan.h"
+#include "player/lookup/lyricslookup.h"
+
+#include <QFileInfo>
+
+#include <algorithm>
+#include <limits>
+
+namespace lyrova {
+namespace {
+
+const QString kIdleTitle = QStringLiteral("Lyrova 1.42");
+const QString kCredit = QStringLiteral("同步歌词，随歌而行 · Lyrova 开发组");
+
+// No wake-up is planned further ahead than this, whatever the plan says.
+constexpr qint64 kLongestSleepMs = 1000;
+
+qint32 ClampToInt32(qint64 value) {
+  return qint32(std::clamp<qint64>(value, std::numeric_limits<qint32>::min(),
+                                   std::numeric_limits<qint32>::max()));
+}
+
+}  // namespace
+
+PlayerSession::PlayerSession(const PlayerSessionServices& services, PlayerView* view)
+    : services_(services), watch_(services.dataFolder) {
+  // A program without dialogs or chat sending leaves these out; the defaults do nothing.
+  static CompanionHooks noCompanions;
+  static ChatHooks noChat;
+  if (services_.companions == nullptr) services_.companions = &noCompanions;
+  if (services_.chat == nullptr) services_.chat = &noChat;
+  SetView(view);
+  wakeTimer_.setSingleShot(true);
+  wakeTimer_.setTimerType(Qt::PreciseTimer);
+  connect(&wakeTimer_, &QTimer::timeout, this, &PlayerSession::Wake);
+  shiftTimer_.setInterval(kShiftRepeatMs);
+  connect(&shiftTimer_, &QTimer::timeout, this, &PlayerSession::StepShiftByKey);
+  connect(&watch_, &LyricsWatch::LyricsChanged, this, &PlayerSession::PickUpLyrics);
+  services_.chat->showSendState = [this](bool on) { view_->ShowSendState(on); };
+  services_.companions->editorStarted = [this](const QString& song) { PauseForEditor(song); };
+}
+
+PlayerSession::~PlayerSession() {
+  services_.chat->showSendState = nullptr;
+  services_.companions->editorStarted = nullptr;
+}
+
+void PlayerSession::UseSettings(const PlayerSettings& settings) {
+  openDir_ = settings.openDir;
+  openName_ = settings.openName;
+  volume_ = settings.volume;
+  playLoop_ = settings.playLoop;
+  autoPlay_ = settings.autoPlay;
+  offerLinkDialog_ = settings.openLrcSel;
+}
+
+PlaybackFacts PlayerSession::Facts() const {
+  PlaybackFacts facts;
+  facts.lyricsBusy = lyricsBusy_;
+  facts.lyricsLoaded = lyricsLoaded_;
+  facts.isOpen = services_.media->IsOpen();
+  facts.mediaLength = services_.media->MediaLength();
+  return facts;
+}
+
+qint32 PlayerSession::Position() { return services_.media->GetMediaStatus(false); }
+
+// --- Songs and their lyrics ---
+
+void PlayerSession::OpenAtStart(const QStringList& arguments, const QStringList& unreadable) {
+  openName_ = Unquote(arguments.join(u' '));
+  if (!unreadable.isEmpty()) {
+    const QString message = UnreadableNameMessage(openName_);
+    openName_.clear();
+    if (services_.quitAtEnd)
+      FailSong(message);
+    else
+      services_.prompts->Message(message, QStringLiteral("Lyrova"), MessageIcon::Critical);
+  } else if (FileExists(openName_)) {
+    // A relative name would lose its folder below; the file system's own spelling is kept.
+    const QFileInfo info(openName_);
+    openName_ = JoinPath(info.absolutePath(), info.fileName());
+    if (FileExists(openName_)) {
+      FindLyrics(offerLinkDialog_);
+      lyricsLoaded_ = LoadLyrics();
+      ShowIdleText();
+      PlayIfAutomatic();
+    }
+  } else {
+    if (services_.quitAtEnd && openName_.isEmpty())
+      FailSong(QStringLiteral("没有指定音频文件"));
+    else if (services_.quitAtEnd)
+      FailSong(QStringLiteral("音频文件\"") + openName_ + QStringLiteral("\"找不到"));
+    openName_.clear();
+  }
+}
+
+void PlayerSession::OpenChosen(const QString& folder, const QString& path) {
+  services_.media->CloseMedia();
+  if (wakeTimer_.isActive()) WakeSoon();
+  openDir_ = folder;
+  openName_ = path;
+  editorHasSong_ = false;
+  AfterSongChosen();
+  // The lyrics are read when the song starts.
+  lyricsLoaded_ = !lyricsPath_.isEmpty();
+  ShowIdleText();
+  syncOffset_ = 0;
+  PlayIfAutomatic();
+}
+
+void PlayerSession::OpenDropped(const QString& path) {
+  if (!FileExists(path)) return;
+  services_.media->CloseMedia();
+  if (wakeTimer_.isActive()) WakeSoon();
+  openName_ = path;
+  editorHasSong_ = false;
+  AfterSongChosen();
+  lyricsLoaded_ = LoadLyrics();
+  ShowIdleText();
+  syncOffset_ = 0;
+  PlayIfAutomatic();
+}
+
+// The lookup, and the link dialog when it finds nothing and the user wants to be asked.
+void PlayerSession::FindLyrics(bool offerLinkDialog) {
+  const LyricsLookup lookup(services_.dataFolder);
+  lyricsPath_ = lookup.FindLyricsFile(openName_);
+  if (lyricsPath_.isEmpty() && offerLinkDialog) {
+    services_.companions->ShowLinkDialog(view_->DialogOwner(), openName_, QString());
+    lyricsPath_ = lookup.FindLyricsFile(openName_);
+  }
+}
+
+void PlayerSession::AfterSongChosen() {
+  FindLyrics(offerLinkDialog_);
+  watch_.Follow(openName_, lyricsPath_);
+}
+
+bool PlayerSession::LoadLyrics() {
+  cursor_.ForceRedraw();
+  watch_.Follow(openName_, lyricsPath_);
+  if (TrimBlanks(lyricsPath_).isEmpty() || !FileExists(lyricsPath_)) return false;
+  lyricsBusy_ = true;
+  const bool ok = LoadLrc(lyrics_, lyricsPath_, ReaderMode::Player);
+  lyricsBusy_ = false;
+  return ok;
+}
+
+void PlayerSession::ReloadLyrics() {
+  // Lyrics made since the song was opened are found only by a new lookup.
+  if (TrimBlanks(lyricsPath_).isEmpty() || !FileExists(lyricsPath_))
+    lyricsPath_ = LyricsLookup(services_.dataFolder).FindLyricsFile(openName_);
+  ShowReloadedLyrics(LineMode::Send);
+}
+
+// The current line is not sent again: the user did not ask for the new lyrics, and an editor
+// saving repeatedly would otherwise repeat it in the chat window at every save.
+void PlayerSession::PickUpLyrics(const QString& path) {
+  if (openName_.isEmpty()) return;
+  lyricsPath_ = path;
+  ShowReloadedLyrics(LineMode::Quiet);
+}
+
+void PlayerSession::ShowReloadedLyrics(LineMode mode) {
+  lyricsLoaded_ = LoadLyrics();
+  ShowIdleText();
+  if (services_.media->IsOpen()) ShowLine(Position() + syncOffset_, mode);
+  // The bar's span and the plan follow the new lines.
+  if (services_.media->IsPlaying()) WakeSoon();
+}
+
+void PlayerSession::LinkLyrics() {
+  services_.companions->ShowLinkDialog(view_->DialogOwner(), openName_, lyricsPath_);
+  lyricsPath_ = LyricsLookup(services_.dataFolder).FindLyricsFile(openName_);
+  ShowReloadedLyrics(LineMode::Send);
+}
+
+void PlayerSession::EditLyrics(bool withEditor) {
+  services_.companions->EditLyrics(view_->DialogOwner(), withEditor, openName_, lyricsPath_);
+}
+
+// --- Playback ---
+
+void PlayerSession::Play() {
+  MediaControl& media = *services_.media;
+  if (media.IsOpen()) {
+    media.PlayMedia();
+    WakeSoon();
+    return;
+  }
+  if (!FileExists(openName_)) return;
+  lyricsPath_ = LyricsLookup(services_.dataFolder).FindLyricsFile(openName_);
+  lyricsLoaded_ = LoadLyrics();
+  media.OpenMedia(openName_, volume_);
+  if (!media.IsOpen() && services_.quitAtEnd) {
+    FailSong(QStringLiteral("无法打开音频文件 ") + openName_);
+    return;
+  }
+  media.PlayMedia();
+  WakeSoon();
+}
+
+void PlayerSession::TogglePause() {
+  services_.media->TogglePause();
+  lastWakePosition_ = -1;
+  Wake();
+}
+
+void PlayerSession::Stop() {
+  services_.media->CloseMedia();
+  wakeTimer_.stop();
+  Track(0);
+  DrawProgress(0);
+  ShowIdleText();
+}
+
+// Only with quitAtEnd: a song that cannot be opened can never end, so the program ends now.
+void PlayerSession::FailSong(const QString& reason) {
+  if (songFailed_) return;
+  songFailed_ = true;
+  if (services_.songFailed) services_.songFailed(reason);
+  view_->RequestClose();
+}
+
+void PlayerSession::PlayIfAutomatic() {
+  if (autoPlay_ && !editorHasSong_) Play();
+}
+
+void PlayerSession::PauseForEditor(const QString& song) {
+  MediaControl& media = *services_.media;
+  if (song != openName_) return;
+  // Started from the link dialog while the song is being opened: the song is not playing yet,
+  // and the automatic start that would follow the dialog is left out instead.
+  if (!media.IsPlaying()) {
+    editorHasSong_ = true;
+    return;
+  }
+  media.TogglePause();
+  wakeTimer_.stop();
+}
+
+void PlayerSession::StopSendingAtEnd() {
+  if (!services_.chat->Sending()) return;
+  services_.chat->StopSending();
+  view_->ShowSendState(false);
+}
+
+void PlayerSession::HandleSongEnd() {
+  MediaControl& media = *services_.media;
+  StopSendingAtEnd();
+  if (playLoop_) {
+    media.SeekMedia(0);
+    media.PlayMedia();
+    return;
+  }
+  media.TogglePause();
+  if (services_.quitAtEnd) view_->RequestClose();
+}
+
+void PlayerSession::ToggleSending() {
+  services_.chat->ToggleSending(view_->DialogOwner());
+  view_->ShowSendState(services_.chat->Sending());
+}
+
+void PlayerSession::Wake() {
+  MediaControl& media = *services_.media;
+  const qint32 pos = Position();
+  const bool stalled = pos == lastWakePosition_;
+  lastWakePosition_ = pos;
+  Track(pos);
+  DrawProgress(pos);
+  ShowLine(pos + syncOffset_, LineMode::Send);
+  if (pos != media.MediaLength()) {
+    if (media.IsPlaying()) {
+      PlanWake(pos, stalled);
+      return;
+    }
+  } else if (media.IsPlaying()) {
+    HandleSongEnd();
+    // Looped: the start of the song is drawn at once.
+    if (media.IsPlaying()) {
+      WakeSoon();
+      return;
+    }
+  }
+  wakeTimer_.stop();
+}
+
+void PlayerSession::Shutdown() {
+  wakeTimer_.stop();
+  shiftTimer_.stop();
+  services_.media->CloseMedia();
+}
+
+// --- Drawing ---
+
+void PlayerSession::Track(qint32 positionMs) {
+  TrackCurrentLine(cursor_, lyrics_, Facts(), positionMs, syncOffset_);
+}
+
+void PlayerSession::DrawProgress(qint32 positionMs) {
+  const MediaControl& media = *services_.media;
+  const qint32 length = media.MediaLength();
+  const ProgressPicture picture =
+      ProgressFor(barWidth_, length, positionMs, cursor_.nextLineTime, lyricsLoaded_);
+  if (length > 0)
+    view_->ShowProgress(picture, FormatClock(positionMs) + u'/' + media.MediaLengthText(), true);
+  else
+    view_->ShowProgress(picture, QStringLiteral("播放已停止"), false);
+}
+
+void PlayerSession::ShowLine(qint32 key, LineMode mode) {
+  const LineChange change = ShowCurrentLine(cursor_, lyrics_, Facts(), key);
+  if (change.idle) {
+    ShowIdleText();
+    return;
+  }
+  if (!change.changed) return;
+  // The line is current from this moment; the view follows.
+  if (services_.echo) services_.echo(change.current);
+  view_->ShowLyricLines(change.current, change.next);
+  if (mode == LineMode::Send && services_.chat->Sending())
+    services_.chat->SendLyricLine(lyrics_.lines[change.index]);
+}
+
+void PlayerSession::ShowIdleText() {
+  const QString name = TrimBlanks(FileNamePart(openName_));
+  if (name.isEmpty()) {
+    view_->ShowLyricLines(kIdleTitle, kCredit);
+  } else if (lyricsPath_.isEmpty()) {
+    view_->ShowLyricLines(name, QStringLiteral("歌词未找到"));
+  } else if (lyricsLoaded_) {
+    view_->ShowLyricLines(name, QStringLiteral("歌词:") + lyricsPath_);
+  } else {
+    view_->ShowLyricLines(name, QStringLiteral("歌词读取失败:") + lyricsPath_);
+  }
+}
+
+void PlayerSession::RedrawAt(qint32 positionMs, LineMode mode) {
+  ShowLine(positionMs + syncOffset_, mode);
+  Track(positionMs);
+  DrawProgress(positionMs);
+}
+
+void PlayerSession::SetBarWidth(int pixels) {
+  barWidth_ = pixels;
+  cursor_.ForceRedraw();
+  const qint32 pos = Position();
+  Track(pos);
+  DrawProgress(pos);
+  if (services_.media->IsOpen()) {
+    ShowLine(pos + syncOffset_, LineMode::Quiet);
+  } else {
+    lyricsPath_ = LyricsLookup(services_.dataFolder).FindLyricsFile(openName_);
+    ShowIdleText();
+  }
+  Replan();
+}
+
+// --- The user's shift ---
+
+void PlayerSession::SetShift(qint32 shiftMs) {
+  syncOffset_ = shiftMs;
+  if (services_.media->IsOpen())
+    RedrawAt(Position(), LineMode::Send);
+  else
+    ShowIdleText();
+  Replan();
+}
+
+void PlayerSession::HoldShiftKey(qint32 stepMs) {
+  shiftKeyStep_ = stepMs;
+  if (stepMs == 0) return;  // the repeat timer ends the stepping
+  StepShiftByKey();
+  shiftTimer_.start();
+}
+
+void PlayerSession::StepShiftByKey() {
+  if (shiftKeyStep_ == 0) {
+    shiftTimer_.stop();
+    view_->EndShiftStep();
+    return;
+  }
+  syncOffset_ = StepShift(syncOffset_, shiftKeyStep_);
+  view_->ShowShiftStep(ShiftStepLabel(syncOffset_));
+  if (services_.media->IsOpen())
+    RedrawAt(Position(), LineMode::Quiet);
+  else
+    ShowIdleText();
+  Replan();
+}
+
+// --- Seeking and volume ---
+
+void PlayerSession::SeekPress(int x) {
+  MediaControl& media = *services_.media;
+  seekDragging_ = true;
+  resumeAfterSeek_ = media.IsPlaying();
+  if (media.IsPlaying()) media.TogglePause();
+  wakeTimer_.stop();
+  const qint32 pos = media.SeekMedia(SeekTargetFor(x, barWidth_, media.MediaLength()));
+  Track(pos);
+  DrawProgress(pos);
+  ShowLine(Position() + syncOffset_, LineMode::Quiet);
+}
+
+void PlayerSession::SeekDrag(int x) {
+  if (!seekDragging_) return;
+  const qint32 p = SeekTargetFor(x, barWidth_, services_.media->MediaLength());
+  Track(p);
+  DrawProgress(p);
+  ShowLine(p + syncOffset_, LineMode::Quiet);
+}
+
+void PlayerSession::SeekRelease(int x) {
+  MediaControl& media = *services_.media;
+  seekDragging_ = false;
+  media.SeekMedia(SeekTargetFor(x, barWidth_, media.MediaLength()));
+  const qint32 pos = Position();
+  if (resumeAfterSeek_) {
+    if (pos < media.MediaLength()) {
+      media.PlayMedia();
+      WakeSoon();
+    } else if (playLoop_) {
+      media.SeekMedia(0);
+      media.PlayMedia();
+      WakeSoon();
+    }
+  }
+  Track(pos);
+  DrawProgress(pos);
+}
+
+void PlayerSession::SetVolume(qint32 volume) {
+  volume_ = volume;
+  services_.media->SetVolume(volume_);
+}
+
+// --- The wake-up plan ---
+
+// The earliest moment anything shown changes: the end of the song, the clock's next second,
+// the bar's next pixel and the next line (the line moments are keys: position plus shift).
+void PlayerSession::PlanWake(qint32 positionMs, bool stalled) {
+  const qint32 length = services_.media->MediaLength();
+  qint64 next = std::min({qint64(length), NextClockChange(positionMs),
+                          NextPixelChange(barWidth_, length, positionMs)});
+  if (lyricsLoaded_ && !lyrics_.lines.isEmpty()) {
+    const qint64 key = NextLineChangeKey(lyrics_, ClampToInt32(qint64(positionMs) + syncOffset_));
+    if (key != kNever) next = std::min(next, key - syncOffset_);
+  }
+  qint64 sleepMs = std::clamp<qint64>(next - positionMs, 1, kLongestSleepMs);
+  // An output that does not move (still starting, or stuck) is looked at no more often than this.
+  if (stalled) sleepMs = std::max<qint64>(sleepMs, kStalledWakeMs);
+  wakeTimer_.start(int(sleepMs));
+}
+
+void PlayerSession::WakeSoon() {
+  lastWakePosition_ = -1;
+  wakeTimer_.start(0);
+}
+
+void PlayerSession::Replan() {
+  if (!services_.media->IsPlaying()) return;
+  lastWakePosition_ = -1;
+  PlanWake(Position(), false);
+}
+
+}  // namespace lyrova

@@ -1,0 +1,202 @@
+#pragma once
+
+#include "lyrics/lyricsdocument.h"
+#include "player/core/linecursor.h"
+#include "player/core/playerhooks.h"
+#include "player/core/progressgeometry.h"
+#include "player/lookup/lyricswatch.h"
+
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <QTimer>
+
+#include <functional>
+
+class QWidget;
+
+namespace lyrova {
+
+class MediaControl;
+class Prompts;
+struct PlayerSettings;
+
+// What the session tells the window to show. Every call comes after the session's state is
+// complete. The defaults do nothing, so tests can run a session without any window.
+class PlayerView {
+ public:
+  virtual ~PlayerView() = default;
+  // The two lyric lines: the current and the next line, or the idle texts. Texts are whole;
+  // cutting them to the labels is the view's business.
+  virtual void ShowLyricLines(const QString& /*current*/, const QString& /*next*/) {}
+  // The progress bar's picture and the clock beside it ("mm:ss/mm:ss", or the stopped text when
+  // `clock` is false).
+  virtual void ShowProgress(const ProgressPicture& /*picture*/, const QString& /*status*/,
+                            bool /*clock*/) {}
+  virtual void ShowSendState(bool /*on*/) {}
+  // A held arrow key steps the shift: the hint to show, and its end.
+  virtual void ShowShiftStep(const QString& /*hint*/) {}
+  virtual void EndShiftStep() {}
+  // The program is to end (a song that ended with quit-at-end, or one that could not open).
+  // A view that was never shown has nothing to close.
+  virtual void RequestClose() {}
+  virtual QWidget* DialogOwner() { return nullptr; }
+};
+
+// Everything a session works with. Every pointer must outlive the session.
+struct PlayerSessionServices {
+  MediaControl* media = nullptr;
+  Prompts* prompts = nullptr;
+  CompanionHooks* companions = nullptr;  // null: none
+  ChatHooks* chat = nullptr;             // null: no chat sending
+  QString dataFolder;                    // holds the list files and the built-in "Lrc" folder
+  // When set, called with the text of every line the moment it becomes current.
+  std::function<void(const QString&)> echo;
+  // End when a song ends and does not loop; a song that cannot be opened then ends the program
+  // at once instead, and `songFailed` is told why.
+  bool quitAtEnd = false;
+  std::function<void(const QString& reason)> songFailed;
+};
+
+// The Player without its window: the song and its lyrics, the line cursor, the user's shift,
+// the media device, loop and auto-play, chat sending of each new line and the companions that
+// work on the song. The window forwards its commands here and shows what PlayerView is told.
+//
+// Playback is driven by one single-shot timer: after every redraw the session works out when
+// anything shown next changes (the next line, the clock's next second, the progress bar's next
+// pixel at the width SetBarWidth gave, the end of the song) and sleeps until then. Every
+// command that moves or changes playback redraws and plans again at once. Runs on the
+// user-interface thread only.
+class PlayerSession : public QObject {
+  Q_OBJECT
+
+ public:
+  // A wake-up that finds the position where the last one left it (a stalled output) waits at
+  // least this long before it looks again.
+  static constexpr int kStalledWakeMs = 10;
+  // The repeat of a held arrow key after its first step.
+  static constexpr int kShiftRepeatMs = 350;
+
+  explicit PlayerSession(const PlayerSessionServices& services, PlayerView* view = nullptr);
+  ~PlayerSession() override;
+
+  void SetView(PlayerView* view) { view_ = view != nullptr ? view : &noView_; }
+
+  // The stored song, its folder, the volume and the playback switches.
+  void UseSettings(const PlayerSettings& settings);
+  void SetPlayLoop(bool on) { playLoop_ = on; }
+  void SetAutoPlay(bool on) { autoPlay_ = on; }
+  void SetOfferLinkDialog(bool on) { offerLinkDialog_ = on; }
+
+  // The song named on the command line (`arguments` joined by blanks is one path, optionally
+  // quoted); `unreadable` holds the arguments whose bytes did not decode (see CommandLine): the
+  // path is then refused with a message. Starts the song when auto-play is on.
+  void OpenAtStart(const QStringList& arguments, const QStringList& unreadable);
+  // A song the open dialog chose, and its folder.
+  void OpenChosen(const QString& folder, const QString& path);
+  // A song dropped on the window; nothing happens when it does not exist.
+  void OpenDropped(const QString& path);
+
+  void Play();
+  void TogglePause();
+  void Stop();
+  // Loads the lyrics file again; when none was found, or it has gone, the lookup runs again.
+  void ReloadLyrics();
+  void LinkLyrics();
+  void EditLyrics(bool withEditor);
+  void ToggleSending();
+
+  void SetShift(qint32 shiftMs);
+  // An arrow key went down (`stepMs` +-500) or up (0): the first step is taken at once, the
+  // repeat timer steps on until the key is up.
+  void HoldShiftKey(qint32 stepMs);
+  void StepShiftByKey();
+
+  // The progress bar's width in pixels: what seeking scales by and what the bar shows. A change
+  // redraws everything at once, as after a new layout.
+  void SetBarWidth(int pixels);
+  void SeekPress(int x);
+  void SeekDrag(int x);
+  void SeekRelease(int x);
+  void SetVolume(qint32 volume);
+
+  // One playback step: what the position shows now, and the next wake-up.
+  void Wake();
+  void Shutdown();
+
+  const LyricsDocument& Lyrics() const { return lyrics_; }
+  const LineCursor& Cursor() const { return cursor_; }
+  QString OpenName() const { return openName_; }
+  QString OpenDir() const { return openDir_; }
+  QString LyricsPath() const { return lyricsPath_; }
+  bool LyricsLoaded() const { return lyricsLoaded_; }
+  // With quitAtEnd: the song could not be opened and the program is to end.
+  bool SongFailed() const { return songFailed_; }
+  qint32 SyncOffset() const { return syncOffset_; }
+  qint32 Volume() const { return volume_; }
+  bool PlayLoop() const { return playLoop_; }
+  bool AutoPlay() const { return autoPlay_; }
+  bool OfferLinkDialog() const { return offerLinkDialog_; }
+  // The playback timer: active while a song plays; its interval is the planned sleep.
+  const QTimer& PlaybackTimer() const { return wakeTimer_; }
+  const QTimer& ShiftTimer() const { return shiftTimer_; }
+
+ private:
+  enum class LineMode { Send, Quiet };
+
+  qint32 Position();
+  PlaybackFacts Facts() const;
+  bool LoadLyrics();
+  void FindLyrics(bool offerLinkDialog);
+  void PickUpLyrics(const QString& path);
+  void ShowReloadedLyrics(LineMode mode);
+  void AfterSongChosen();
+  void StartSong();
+  void FailSong(const QString& reason);
+  void PlayIfAutomatic();
+  void PauseForEditor(const QString& song);
+  void HandleSongEnd();
+  void StopSendingAtEnd();
+
+  // Drawing one position: the cursor, the bar and clock, and the lines.
+  void Track(qint32 positionMs);
+  void DrawProgress(qint32 positionMs);
+  void ShowLine(qint32 key, LineMode mode);
+  void ShowIdleText();
+  // Draws the position as it stands now (after a shift, a seek or a new layout).
+  void RedrawAt(qint32 positionMs, LineMode mode);
+
+  // The wake-up plan.
+  void PlanWake(qint32 positionMs, bool stalled);
+  void WakeSoon();
+  void Replan();
+
+  PlayerSessionServices services_;
+  PlayerView noView_;
+  PlayerView* view_ = &noView_;
+  LyricsDocument lyrics_;
+  LineCursor cursor_;
+  LyricsWatch watch_;
+  QTimer wakeTimer_;
+  QTimer shiftTimer_;
+
+  QString openDir_;
+  QString openName_;
+  QString lyricsPath_;
+  bool lyricsLoaded_ = false;
+  bool lyricsBusy_ = false;
+  bool songFailed_ = false;
+  bool editorHasSong_ = false;  // the Editor was started on the song being opened
+  bool playLoop_ = false;
+  bool autoPlay_ = true;
+  bool offerLinkDialog_ = true;
+  qint32 syncOffset_ = 0;
+  qint32 shiftKeyStep_ = 0;
+  qint32 volume_ = 750;
+  int barWidth_ = 0;
+  bool seekDragging_ = false;
+  bool resumeAfterSeek_ = false;
+  qint32 lastWakePosition_ = -1;  // the position the last timer wake-up drew
+};
+
+}  // namespace lyrova
