@@ -288,9 +288,11 @@ void PlayerSession::Wake() {
     }
   } else if (media.IsPlaying()) {
     HandleSongEnd();
-    // Looped: the start of the song is drawn at once.
+    // Looped: the end stays shown for one short step, as it always has, then the start follows.
     if (media.IsPlaying()) {
-      WakeSoon();
+      lastWakePosition_ = -1;
+      wakeTimer_.start(kStalledWakeMs);
+      ++plansMade_;
       return;
     }
   }
@@ -463,11 +465,13 @@ void PlayerSession::PlanWake(qint32 positionMs, bool stalled) {
   // An output that does not move (still starting, or stuck) is looked at no more often than this.
   if (stalled) sleepMs = std::max<qint64>(sleepMs, kStalledWakeMs);
   wakeTimer_.start(int(sleepMs));
+  ++plansMade_;
 }
 
 void PlayerSession::WakeSoon() {
   lastWakePosition_ = -1;
   wakeTimer_.start(0);
+  ++plansMade_;
 }
 
 void PlayerSession::Replan() {

@@ -140,6 +140,9 @@ class PlayerSession : public QObject {
   // The playback timer: active while a song plays; its interval is the planned sleep.
   const QTimer& PlaybackTimer() const { return wakeTimer_; }
   const QTimer& ShiftTimer() const { return shiftTimer_; }
+  // How often the playback timer was armed: a caller that runs Wake itself (a test over a fake
+  // clock) tells a new plan from the one it already follows.
+  qint64 PlansMade() const { return plansMade_; }
 
  private:
   enum class LineMode { Send, Quiet };
@@ -197,6 +200,7 @@ class PlayerSession : public QObject {
   bool seekDragging_ = false;
   bool resumeAfterSeek_ = false;
   qint32 lastWakePosition_ = -1;  // the position the last timer wake-up drew
+  qint64 plansMade_ = 0;
 };
 
 }  // namespace lyrova

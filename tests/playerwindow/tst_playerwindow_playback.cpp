@@ -57,26 +57,6 @@ class TestPlayerPlayback : public QObject {
     QCOMPARE(f.echoed, u"\none\ntwo a\ntwo b\nthree\n"_qs);
   }
 
-  // Millisecond tags and an offset keyword in another letter case: each line changes on its
-  // millisecond.
-  void millisecondTagsChangeLinesOnTime() {
-    PlayerFixture f;
-    const QString song = f.Song(QStringLiteral("ms.mp3"), 10'000);
-    PlayerFixture::Write(f.root.filePath(QStringLiteral("music/ms.lrc")),
-                         "[OFFset:500]\r\n[00:01.045]one\r\n[00:01.5]two\r\n");
-    PlayerWindow& w = f.Start({song});
-    QCOMPARE(w.Session().Lyrics().count(), 3);
-    f.PlayFor(544);
-    QCOMPARE(w.CurrentLineText(), QString());
-    QCOMPARE(w.NextLineText(), u"one"_qs);
-    f.PlayFor(1);  // 545 ms: 1,045 ms less the offset
-    QCOMPARE(w.CurrentLineText(), u"one"_qs);
-    f.PlayFor(454);
-    QCOMPARE(w.CurrentLineText(), u"one"_qs);
-    f.PlayFor(1);  // 1,000 ms: ".5" is half a second
-    QCOMPARE(w.CurrentLineText(), u"two"_qs);
-  }
-
   // A line of megabytes: both labels show its start ending in "…"; the document, the echo and
   // chat sending keep the whole line.
   void longLineShownCutPassedOnWhole() {
@@ -97,36 +77,6 @@ class TestPlayerPlayback : public QObject {
     QVERIFY(w.Session().Lyrics().lines[1].text == line);
     QVERIFY(f.echoed == u'\n' + line + u'\n');
     QVERIFY(f.hooks.sent.contains(line));
-  }
-
-  void endOfSongWithoutLoopStaysPaused() {
-    PlayerFixture f;
-    const QString song = f.Song(QStringLiteral("a.mp3"), 4'000);
-    f.hooks.sending = true;
-    PlayerWindow& w = f.Start({song});
-    f.PlayFor(5'000);
-    QVERIFY(!f.media.IsPlaying());
-    QVERIFY(f.media.IsOpen());
-    QVERIFY(!f.hooks.sending);  // sending stops at the end of a song
-    QCOMPARE(f.media.GetMediaStatus(false), 4'000);
-    w.Session().Wake();
-    QVERIFY(!w.Session().PlaybackTimer().isActive());
-    // Play starts a finished song again from 0.
-    w.RunButton(PlayerButton::Play);
-    QVERIFY(f.media.IsPlaying());
-    QCOMPARE(f.media.GetMediaStatus(false), 0);
-  }
-
-  void endOfSongWithLoopRestarts() {
-    PlayerFixture f;
-    f.settings.WriteSetting(QStringLiteral("PlayLoop"), QStringLiteral("-1"));
-    const QString song = f.Song(QStringLiteral("a.mp3"), 4'000);
-    PlayerWindow& w = f.Start({song});
-    QVERIFY(w.Session().PlayLoop());
-    f.PlayFor(4'000);
-    QVERIFY(f.media.IsPlaying());
-    QVERIFY(w.Session().PlaybackTimer().isActive());
-    QCOMPARE(f.media.GetMediaStatus(false), 0);
   }
 
   void shiftByMenuAndKeys() {
@@ -166,34 +116,6 @@ class TestPlayerPlayback : public QObject {
     // A shift beyond the menu's range checks no item.
     w.SetOffsetMenus(16'000);
     for (QAction* item : w.LA2x()) QVERIFY(!item->isChecked());
-  }
-
-  void seekingPreviewsUntilRelease() {
-    PlayerFixture f;
-    const QString song = f.Song(QStringLiteral("a.mp3"), 10'000);
-    PlayerFixture::Write(f.root.filePath(QStringLiteral("music/a.lrc")), kLyrics);
-    PlayerWindow& w = f.Start({song});
-    w.RunButton(PlayerButton::Pause);
-    QVERIFY(!f.media.IsPlaying());
-    const int width = w.ProgressBarWidget()->width();
-    QVERIFY(width > 0);
-    w.Session().SeekPress(0);
-    w.Session().SeekDrag(width * 7 / 10);
-    // The picture and the lines move; the media does not.
-    QCOMPARE(w.CurrentLineText(), u"three"_qs);
-    QCOMPARE(f.media.GetMediaStatus(false), 0);
-    w.Session().SeekRelease(width / 2);
-    QCOMPARE(f.media.GetMediaStatus(false), 5'000);
-    QVERIFY(!f.media.IsPlaying());  // it was paused: it stays paused
-
-    // While playing, a seek pauses on press and resumes on release.
-    w.RunButton(PlayerButton::Pause);
-    QVERIFY(f.media.IsPlaying());
-    w.Session().SeekPress(width / 10);
-    QVERIFY(!f.media.IsPlaying());
-    w.Session().SeekRelease(width / 10);
-    QVERIFY(f.media.IsPlaying());
-    QCOMPARE(f.media.GetMediaStatus(false), 1'000);
   }
 
   void stopAndPlayReloadsTheSong() {
