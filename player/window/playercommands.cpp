@@ -5,7 +5,6 @@
 #include "common/paths.h"
 #include "common/prompts/filedialogs.h"
 #include "common/ui/toolbutton.h"
-#include "media/mediacontrol.h"
 #include "player/core/progressgeometry.h"
 #include "player/core/shifttext.h"
 #include "player/window/bars.h"

@@ -1,16 +1,13 @@
 #include "player/window/playerwindow.h"
 
-#include "common/commandline.h"
 #include "common/paths.h"
 #include "common/prompts/prompts.h"
 #include "common/settings.h"
 #include "common/ui/toolbutton.h"
 #include "common/ui/widgetprompts.h"
 #include "common/windowfit.h"
-#include "media/mediacontrol.h"
 #include "player/core/playerhooks.h"
 #include "player/core/shifttext.h"
-#include "player/lookup/lyricslookup.h"
 #include "player/shell/windoweffects.h"
 #include "player/window/bars.h"
 #include "player/window/colors.h"
@@ -19,8 +16,6 @@
 
 #include <QAction>
 #include <QCloseEvent>
-#include <QDir>
-#include <QFileInfo>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
