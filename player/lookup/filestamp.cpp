@@ -33,9 +33,10 @@ FileStamp StampOf(const QString& path) {
 }
 
 bool Settled(const FileStamp& stamp, qint64 nowNs) {
-  if (!stamp.exists) return true;
-  const qint64 last = std::max(stamp.mtimeNs, stamp.ctimeNs);
-  return last < nowNs - kTimestampSlackNs;
+  // The modification time is what a change of contents (or of a folder's names) sets; the
+  // status time also moves with a mere change of owner, mode or times, which changes nothing
+  // a lookup reads, and still counts in the stamp's equality.
+  return !stamp.exists || stamp.mtimeNs < nowNs - kTimestampSlackNs;
 }
 
 qint64 WallClockNs() {

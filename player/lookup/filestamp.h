@@ -25,8 +25,8 @@ struct FileStamp {
 // The stamp of `path`, links followed; `exists` false when it cannot be examined.
 FileStamp StampOf(const QString& path);
 
-// True when the stamp's last change lies far enough before `nowNs` (the wall clock when the
-// stamp was taken) that no later change can leave the stamp as it is.
+// True when the stamp's modification time lies far enough before `nowNs` (the wall clock when
+// the stamp was taken) that no later change can leave the stamp as it is.
 bool Settled(const FileStamp& stamp, qint64 nowNs);
 
 // The wall clock in nanoseconds, the clock file times are taken from.
