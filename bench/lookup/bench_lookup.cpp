@@ -55,6 +55,14 @@ Timing Time(int runs, const std::function<void()>& step, bool warm = true) {
   return {ms[ms.size() / 2], ms.back()};
 }
 
+// The resident memory of this process.
+double ResidentMb() {
+  QFile statm(QStringLiteral("/proc/self/statm"));
+  if (!statm.open(QIODevice::ReadOnly)) return 0;
+  const QList<QByteArray> fields = statm.readAll().split(' ');
+  return fields.size() > 1 ? fields.at(1).toDouble() * double(::sysconf(_SC_PAGESIZE)) / 1e6 : 0;
+}
+
 QString FolderName(int i) { return QStringLiteral("lib/Artist %1/Album").arg(i, 5, 10, QChar(u'0')); }
 QString SongName(int i, int j) { return QStringLiteral("Artist %1 - Song %2").arg(i).arg(j); }
 
@@ -115,14 +123,14 @@ void RunSize(const QString& base, int folders, int files, int todayMax) {
     std::fprintf(stderr, "cannot make the library under %s\n", qPrintable(root));
     return;
   }
+  const double madeMs = double(making.elapsed());
   const QString data = root + QStringLiteral("/data");
   const LyricsLookup plain(data);
   plain.WriteSearchDirs(dirs);
   // A list written within the file times' granularity is read again at every lookup until it
   // is two seconds old; a library's list is older than that.
   ::sleep(3);
-  std::printf("\n%d folders x %d lyrics files (made in %.1f s):\n", folders, files,
-              double(making.elapsed()) / 1000);
+  std::printf("\n%d folders x %d lyrics files (made in %.1f s):\n", folders, files, madeMs / 1000);
 
   const QString songs = root + QStringLiteral("/songs/");
   const int last = std::max(folders - 1, 0);
@@ -142,6 +150,7 @@ void RunSize(const QString& base, int folders, int files, int todayMax) {
   const bool today = folders <= todayMax;
   const int slowRuns = folders >= 50000 ? 1 : folders >= 5000 ? 3 : 20;
   const LookupIndex unbuilt(data, LookupIndexOptions{false, true});
+  const double memoryBefore = ResidentMb();
   QElapsedTimer building;
   building.start();
   const LookupIndex index(data);
@@ -149,6 +158,7 @@ void RunSize(const QString& base, int folders, int files, int todayMax) {
   index.WaitUntilReady(600000);
   const double buildWallMs = double(building.nsecsElapsed()) / 1e6;
   const LookupIndex::Status status = index.CurrentStatus();
+  const double memoryIndex = ResidentMb() - memoryBefore;
 
   bool allRight = true;
   Timing missUnindexed;
@@ -168,9 +178,9 @@ void RunSize(const QString& base, int folders, int files, int todayMax) {
     missUnindexed = t1;
     missIndexed = t2;
   }
-  std::printf("  build: %.0f ms on the worker (%.0f ms until ready), %lld folders, %lld watched, %lld names; caller waited at most %.2f ms meanwhile\n",
+  std::printf("  build: %.0f ms on the worker (%.0f ms until ready), %lld folders, %lld watched, %lld names, about %.0f MB; caller waited at most %.2f ms meanwhile\n",
               double(status.lastBuildMs), buildWallMs, (long long)status.folders,
-              (long long)status.watched, (long long)status.names, waited);
+              (long long)status.watched, (long long)status.names, memoryIndex, waited);
 
   // A list change: the same folders in another order; the next lookup notices it (and takes
   // the unindexed path).

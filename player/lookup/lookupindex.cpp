@@ -31,6 +31,7 @@ constexpr qsizetype kAbsentPolled = 256;
 constexpr qint64 kRelistGapMs = 100;
 // The worker's check that every folder is still the one listed runs at most this often.
 constexpr qint64 kRecheckGapMs = 1000;
+constexpr int kNoWakeUpPollMs = 20;
 
 qint64 NowMs() {
   return std::chrono::duration_cast<std::chrono::milliseconds>(
@@ -270,10 +271,15 @@ class LookupIndex::Impl {
         case Work::Recheck: Recheck(); continue;
         case Work::None: break;
       }
+      // Without its wake-up descriptor (the system had none to give) the worker looks for
+      // requests every few milliseconds instead of sleeping until one comes.
+      if (wakeFd_ < 0 && (timeoutMs < 0 || timeoutMs > kNoWakeUpPollMs)) timeoutMs = kNoWakeUpPollMs;
       struct pollfd fds[2] = {{wakeFd_, POLLIN, 0}, {watchFd, POLLIN, 0}};
-      ::poll(fds, watchFd >= 0 ? 2 : 1, timeoutMs);
-      eventfd_t ignored = 0;
-      [[maybe_unused]] const int read = ::eventfd_read(wakeFd_, &ignored);
+      ::poll(fds, 2, timeoutMs);
+      if (wakeFd_ >= 0) {
+        eventfd_t ignored = 0;
+        [[maybe_unused]] const int read = ::eventfd_read(wakeFd_, &ignored);
+      }
     }
   }
 
