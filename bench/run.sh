@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Runs the benchmarks by hand (never in CI), one folder of bench/ after the other: lyrics loading
 # against two npm LRC parsers, the media device, the Editor, the chat bridge, the Player, the
-# Scanner and the very long line. Prints each figure, the targets and the ratios. A folder whose
-# program was not built (configure with -DLYROVA_BENCH=ON) or whose tool is missing is named and
-# left out.
+# Scanner, the lyrics lookup on large search lists and the very long line. Prints each figure,
+# the targets and the ratios. A folder whose program was not built (configure with
+# -DLYROVA_BENCH=ON) or whose tool is missing is named and left out.
 set -euo pipefail
 build=$(cd "${1:?usage: bench/run.sh BUILD_DIR}" && pwd)
 here=$(cd "$(dirname "$0")" && pwd)
@@ -62,6 +62,14 @@ if [ -x "$build/bin/scan-bench" ]; then
   "$here/scanner/run_scan_bench.sh" "$build"
 else
   skip scanner "scan-bench is not built"
+fi
+
+echo
+if [ -x "$build/bin/bench_lookup" ]; then
+  # 50,000 folders of 20 files are a million files under /tmp, made and removed in the run.
+  "$build/bin/bench_lookup" --base "${TMPDIR:-/tmp}"
+else
+  skip lookup "bench_lookup is not built"
 fi
 
 echo

@@ -47,4 +47,28 @@ QString FindFileIgnoringCase(const QString& path) {
   return {};
 }
 
+quint64 CaseKey(QStringView text) {
+  // QString::compare folds each UTF-16 unit on its own, or a low surrogate together with the
+  // high one before it; a folded BMP letter stays in the BMP outside the surrogates and a
+  // folded supplementary one stays supplementary. So mapping every surrogate (and U+FFFD,
+  // which newer Qt versions may put in place of a lone surrogate) to one mark, and folding
+  // the other units alone, keeps every pair that compares equal on one key.
+  constexpr char32_t kMark = 0xD800;
+  quint64 hash = 0xcbf29ce484222325ULL;  // FNV-1a over the folded units
+  for (const QChar unit : text) {
+    const char16_t code = unit.unicode();
+    const char32_t folded =
+        (QChar::isSurrogate(code) || code == 0xFFFD) ? kMark : QChar::toCaseFolded(char32_t(code));
+    for (int shift = 0; shift < 32; shift += 8) {
+      hash ^= (folded >> shift) & 0xFF;
+      hash *= 0x100000001b3ULL;
+    }
+  }
+  // A final mix, so that keys differing in their last unit spread over a table's buckets.
+  hash ^= hash >> 33;
+  hash *= 0xff51afd7ed558ccdULL;
+  hash ^= hash >> 33;
+  return hash;
+}
+
 }  // namespace lyrova

@@ -19,4 +19,11 @@ bool SameEntryIgnoringCase(const QString& a, const QString& b);
 // A path without "/" is looked up in the current folder and returned without a folder part.
 QString FindFileIgnoringCase(const QString& path);
 
+// A 64-bit key of the text's case-folded form, for hashing paths and names by the rule above:
+// two texts that QString::compare finds equal ignoring case always get the same key. The key is
+// coarser than that comparison (surrogates and U+FFFD all fold to one mark, and distinct texts
+// may share a key), so a hit in a table keyed by it is only a candidate that the comparison,
+// or the file system, still has to confirm.
+quint64 CaseKey(QStringView text);
+
 }  // namespace lyrova

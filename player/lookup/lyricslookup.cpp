@@ -5,6 +5,7 @@
 #include "common/paths.h"
 #include "common/programcontract.h"
 #include "common/textlines.h"
+#include "player/lookup/lookupindex.h"
 
 #include <algorithm>
 
@@ -24,7 +25,9 @@ qsizetype FindSongLink(const QList<SongLink>& links, const QString& songPath) {
 
 }  // namespace
 
-LyricsLookup::LyricsLookup(const QString& dataFolder) : dataFolder_(dataFolder) {}
+LyricsLookup::LyricsLookup(const QString& dataFolder, const LookupIndex* index)
+    : dataFolder_(dataFolder),
+      index_(index && index->DataFolder() == dataFolder ? index : nullptr) {}
 
 QString LyricsLookup::SearchDirFile() const {
   return JoinPath(dataFolder_, kSearchDirFileName);
@@ -44,6 +47,7 @@ QString LyricsLookup::FindLyricsFile(const QString& songPath) const {
   QString found = FindFileIgnoringCase(beside);
   if (!found.isEmpty()) return found;
   const QString name = FileNamePart(beside);
+  if (index_) return index_->FindInSearchDirs(name);
   const QStringList dirs = ReadSearchDirs();
   for (const QString& dir : dirs) {
     found = FindFileIgnoringCase(JoinPath(dir, name));
@@ -53,6 +57,7 @@ QString LyricsLookup::FindLyricsFile(const QString& songPath) const {
 }
 
 QStringList LyricsLookup::ReadSearchDirs() const {
+  if (index_) return index_->SearchDirs();
   QStringList dirs;
   const QString builtIn = BuiltInDir();
   if (DirExists(builtIn)) dirs.append(builtIn);
@@ -76,6 +81,7 @@ bool LyricsLookup::WriteSearchDirs(const QStringList& dirs, QString* error) cons
 }
 
 QString LyricsLookup::FindLink(const QString& songPath) const {
+  if (index_) return index_->FindLink(songPath);
   const QString song = TrimBlanks(songPath);
   if (!FileExists(song)) return {};
   const QList<SongLink> links = ParseLinkPairs(ReadListFile(LinkFile()));

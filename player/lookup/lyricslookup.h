@@ -8,15 +8,20 @@
 //   "LrcLink.ini"  explicit links from songs to lyrics files (pairs of lines);
 //   "LrcDir.ini"   search directories, in search order (one a line);
 //   "Lrc"          the built-in search directory, always searched first when it exists.
-// Nothing is cached: every call reads the list files anew, so a change made by the dialogs or
-// by the Scanner counts from the next call on. No operation shows a message; missing or
-// unreadable list files behave as empty lists, and a failed write leaves the old file intact
-// (list files are replaced atomically).
+// Without an index nothing is cached: every call reads the list files anew. With a
+// LookupIndex of the same data folder, FindLyricsFile, ReadSearchDirs and FindLink ask it
+// instead, with the same results (see lookupindex.h); an index of another data folder is not
+// used. Either way a change made by the dialogs or by the Scanner counts from the next call
+// on. No operation shows a message; missing or unreadable list files behave as empty lists,
+// and a failed write leaves the old file intact (list files are replaced atomically).
 namespace lyrova {
+
+class LookupIndex;
 
 class LyricsLookup {
  public:
-  explicit LyricsLookup(const QString& dataFolder);
+  // `index`, when given, must outlive this object; it may be shared by any number of them.
+  explicit LyricsLookup(const QString& dataFolder, const LookupIndex* index = nullptr);
 
   QString SearchDirFile() const;  // the path of "LrcDir.ini"
   QString LinkFile() const;       // the path of "LrcLink.ini"
@@ -53,6 +58,7 @@ class LyricsLookup {
 
  private:
   QString dataFolder_;
+  const LookupIndex* index_ = nullptr;
 };
 
 }  // namespace lyrova

@@ -30,7 +30,10 @@ void AddFolder(QStringList& paths, const QString& folder) {
 }  // namespace
 
 LyricsWatch::LyricsWatch(const QString& dataFolder, QObject* parent)
-    : QObject(parent), dataFolder_(dataFolder) {
+    : LyricsWatch(dataFolder, nullptr, parent) {}
+
+LyricsWatch::LyricsWatch(const QString& dataFolder, const LookupIndex* index, QObject* parent)
+    : QObject(parent), dataFolder_(dataFolder), index_(index) {
   settle_.setSingleShot(true);
   settle_.setInterval(kSettleMs);
   connect(&settle_, &QTimer::timeout, this, &LyricsWatch::Check);
@@ -56,7 +59,7 @@ void LyricsWatch::Changed() {
 void LyricsWatch::Check() {
   settle_.stop();
   if (song_.isEmpty()) return;
-  const QString found = LyricsLookup(dataFolder_).FindLyricsFile(song_);
+  const QString found = LyricsLookup(dataFolder_, index_).FindLyricsFile(song_);
   if (found.isEmpty() || !FileExists(found)) {
     Rewatch();
     return;
@@ -76,7 +79,7 @@ void LyricsWatch::Rewatch() {
   QStringList files;
   QStringList folders;
   if (!song_.isEmpty()) {
-    const LyricsLookup lookup(dataFolder_);
+    const LyricsLookup lookup(dataFolder_, index_);
     if (!lyrics_.isEmpty() && FileExists(lyrics_)) {
       files.append(lyrics_);
       AddFolder(folders, DirectoryPart(lyrics_));

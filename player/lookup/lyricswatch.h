@@ -27,6 +27,8 @@
 // lookup finds nothing any more: the lyrics shown stay. Runs on the thread that owns it.
 namespace lyrova {
 
+class LookupIndex;
+
 class LyricsWatch : public QObject {
   Q_OBJECT
 
@@ -35,6 +37,8 @@ class LyricsWatch : public QObject {
   static constexpr int kWatchedSearchDirs = 8;
 
   explicit LyricsWatch(const QString& dataFolder, QObject* parent = nullptr);
+  // The same, with its lookups asking `index` (see LyricsLookup); the index must outlive it.
+  LyricsWatch(const QString& dataFolder, const LookupIndex* index, QObject* parent = nullptr);
 
   // Follows `songPath`, whose lyrics file is `lyricsPath` ("" when none was found). Call it
   // before the lyrics are read, so that a change made while they are read is not missed. An
@@ -56,6 +60,7 @@ class LyricsWatch : public QObject {
   void Rewatch();
 
   QString dataFolder_;
+  const LookupIndex* index_ = nullptr;
   QString song_;
   QString lyrics_;
   QByteArray contents_;  // a digest of what `lyrics_` held when it was followed or last loaded

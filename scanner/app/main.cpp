@@ -1,10 +1,11 @@
 // The Scanner: finds every folder holding lyrics files and adds it to the Player's list of
 // search folders ("LrcDir.ini").
 //
-//   Scoutel [/R]
+//   Scoutel [/R] [FOLDER...]
 //
 // With "/R" (any letter case) the Player is started again when the Scanner closes; the Player
-// passes it when it hands over to the Scanner.
+// passes it when it hands over to the Scanner. Folders named scan only those trees instead of
+// every drive.
 #include "common/commandline.h"
 #include "common/launcher.h"
 #include "common/programfolder.h"
@@ -26,8 +27,9 @@ int main(int argc, char** argv) {
   services.launcher = &launcher;
   services.programFolder = lyrova::ProgramFolder();
   services.dataFolder = lyrova::DataFolder();
-  // Only "/R" means anything here, and no argument names a file, so nothing needs refusing.
-  services.commandLine = lyrova::CommandLine(argc, argv).Arguments().join(u' ');
+  // "/R" and the folders to scan; a folder name the system cannot decode names no folder and
+  // is said to be missing like any other.
+  services.arguments = lyrova::CommandLine(argc, argv).Arguments();
 
   lyrova::ScannerWindow window(services);
   prompts.SetParent(&window);

@@ -5,6 +5,7 @@
 #include "scanner/engine/treewalk.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QSet>
 
 namespace lyrova {
@@ -107,6 +108,14 @@ void DrvScan::DriveScan() {
   EndScan();
 }
 
+void DrvScan::WalkFolder(TreeWalker& walker, const QList<MountEntry>& table, const QString& root) {
+  QSet<QByteArray> points = MountPointSet(table);
+  // The start folder may itself be a mount point; only the ones below it are boundaries.
+  points.remove(QFile::encodeName(root));
+  walker.SetMountPoints(std::move(points));
+  walker.Walk(root);
+}
+
 void DrvScan::DirScan() {
   if (!BeginScan()) return;
   QString root = scanPath_;
@@ -114,11 +123,29 @@ void DrvScan::DirScan() {
   const NamePattern pattern(scanName_);
   Owner owner(*this);
   TreeWalker walker(owner, pattern);
-  QSet<QByteArray> points = MountPointSet(mountSource_ ? mountSource_() : QList<MountEntry>());
-  // The start folder may itself be a mount point; only the ones below it are boundaries.
-  points.remove(QFile::encodeName(root));
-  walker.SetMountPoints(std::move(points));
-  walker.Walk(root);
+  WalkFolder(walker, mountSource_ ? mountSource_() : QList<MountEntry>(), root);
+  EndScan();
+}
+
+void DrvScan::FolderScan(const QStringList& folders) {
+  if (!BeginScan()) return;
+  if (scanName_.isEmpty()) {
+    EndScan();
+    return;
+  }
+  const QList<MountEntry> table = mountSource_ ? mountSource_() : QList<MountEntry>();
+  const NamePattern pattern(scanName_);
+  Owner owner(*this);
+  TreeWalker walker(owner, pattern);
+  for (const QString& folder : folders) {
+    Yield();
+    if (!scanning_) break;
+    // The mount table names real paths: a folder reached through a link is walked under its
+    // real path, so that the mount points below it are known as such.
+    const QString real = QFileInfo(folder).canonicalFilePath();
+    if (real.isEmpty() || !DirExists(real)) continue;
+    WalkFolder(walker, table, real.endsWith(u'/') ? real : real + u'/');
+  }
   EndScan();
 }
 

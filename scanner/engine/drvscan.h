@@ -6,6 +6,7 @@
 #include <QList>
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 
@@ -66,6 +67,12 @@ class DrvScan : public QObject {
   // Scans the tree below ScanPath (a "/" is appended when missing). With an empty ScanName
   // only the directories are reported.
   void DirScan();
+  // Scans the trees below each of `folders` in turn, by the rules of the drive scan: below a
+  // folder no link is followed, no folder starting with "." entered and no other mount
+  // crossed. A named folder may itself be a mount point, or a link: then it is walked, and
+  // reported, under the real path it leads to. A name that is not a folder is passed over.
+  // Nothing happens when ScanName is empty.
+  void FolderScan(const QStringList& folders);
   // Ends the running scan: no further events. Safe when no scan runs.
   void StopScan();
   // From a FindingName handler: the directory's remaining matches are not reported.
@@ -87,6 +94,9 @@ class DrvScan : public QObject {
  private:
   class Owner;
   bool Excluded(DriveType type) const;
+  // Walks the tree below `root` (ending in "/"), every mount point of `table` below it a
+  // boundary.
+  static void WalkFolder(TreeWalker& walker, const QList<MountEntry>& table, const QString& root);
   void Yield();
   // Sets up the walker for one scan; false when a scan is already busy.
   bool BeginScan();

@@ -25,6 +25,10 @@ inline QString ErrorTitle() { return QStringLiteral("错误"); }
 inline QString SaveFailed(const QString& reason) {
   return QStringLiteral("保存歌词目录列表时遇到错误,") + reason;
 }
+// The notice for a folder named on the command line that is not there; the others are scanned.
+inline QString FolderMissing(const QString& path) {
+  return QStringLiteral("找不到要搜索的文件夹\"") + path + QStringLiteral("\",已跳过");
+}
 // The message when the Player's program file is not where it should be.
 inline QString PlayerMissing(const QString& path) {
   return QStringLiteral("找不到《Lyrova》的运行文件，文件") + u'"' + u' ' + path + u'"' +

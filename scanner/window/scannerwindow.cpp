@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QShowEvent>
 #include <QStyle>
 #include <QVBoxLayout>
 
@@ -29,8 +30,11 @@ constexpr int kYieldIntervalMs = 10;
 ScannerWindow::ScannerWindow(const ScannerServices& services, QWidget* parent)
     : QWidget(parent),
       services_(services),
+      arguments_(ParseScannerArguments(services.arguments)),
       lrcScan_(std::make_unique<DrvScan>()),
       dirFile_(JoinPath(services.dataFolder, kSearchDirFileName)) {
+  for (const QString& folder : std::as_const(arguments_.folders))
+    (DirExists(folder) ? scanFolders_ : missingFolders_).append(folder);
   BuildControls();
   setWindowTitle(scannertexts::Caption());
   setWindowIcon(style()->standardIcon(QStyle::SP_DirOpenIcon));
@@ -95,7 +99,8 @@ QString ScannerWindow::DirFilePath() const { return dirFile_.Path(); }
 
 void ScannerWindow::ShowIdle() {
   command2_->setText(scannertexts::IdleButton());
-  check1_->setEnabled(true);
+  // Drives are not searched when folders were named, optical ones neither.
+  check1_->setEnabled(arguments_.folders.isEmpty());
   scanning_ = false;
 }
 
@@ -128,7 +133,10 @@ void ScannerWindow::StartScan() {
   scanning_ = true;
   flushTimer_.start();
 
-  lrcScan_->DriveScan();
+  if (arguments_.folders.isEmpty())
+    lrcScan_->DriveScan();
+  else
+    lrcScan_->FolderScan(scanFolders_);
 
   flushTimer_.stop();
   ShowProgress();
@@ -199,9 +207,25 @@ void ScannerWindow::closeEvent(QCloseEvent* event) {
   stopped_ = true;
   flushTimer_.stop();
   SaveFile();
-  if (!launchPlayer_ && TrimBlanks(services_.commandLine).compare(kScannerReturnSwitch, Qt::CaseInsensitive) == 0)
-    launchPlayer_ = true;
+  if (arguments_.returnToPlayer) launchPlayer_ = true;
   if (launchPlayer_) StartPlayer();
+}
+
+void ScannerWindow::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  // Said over the window, once it is there, rather than before anything shows.
+  if (!missingFolders_.isEmpty())
+    QMetaObject::invokeMethod(this, &ScannerWindow::ReportMissingFolders, Qt::QueuedConnection);
+}
+
+void ScannerWindow::ReportMissingFolders() {
+  QStringList lines;
+  for (const QString& folder : std::as_const(missingFolders_))
+    lines.append(scannertexts::FolderMissing(folder));
+  missingFolders_.clear();
+  if (!lines.isEmpty())
+    services_.prompts->Message(lines.join(u'\n'), scannertexts::QuestionTitle(),
+                               MessageIcon::Information);
 }
 
 void ScannerWindow::StartPlayer() {

@@ -5,6 +5,7 @@
 #include "scanner/engine/dirfile.h"
 #include "scanner/engine/dirlist.h"
 #include "scanner/engine/drvscan.h"
+#include "scanner/engine/scanargs.h"
 
 #include <QElapsedTimer>
 #include <QList>
@@ -15,6 +16,7 @@
 
 class QCheckBox;
 class QCloseEvent;
+class QShowEvent;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
@@ -28,14 +30,15 @@ struct ScannerServices {
   Launcher* launcher = nullptr;
   QString programFolder;  // where the Player's program file is
   QString dataFolder;     // where "LrcDir.ini" is
-  QString commandLine;    // the program's arguments joined by blanks
+  QStringList arguments;  // the program's arguments: "/R" and folders (ParseScannerArguments)
   DrvScan::MountSource mounts;  // empty: the real mount table
   RemovableQuery removable;     // empty: the real device query
 };
 
 // The Scanner's one window. The button starts a drive scan for "*.lrc" (removable drives left
-// out, optical ones only with "搜索光驱") and stops it; every folder holding lyrics joins the
-// list and "LrcDir.ini". The scan runs inside the button's click, letting window events run
+// out, optical ones only with "搜索光驱"), or a scan of the folders named on the command line
+// only, and stops it; every folder holding lyrics joins the list and "LrcDir.ini". Named folders
+// that are not there are said once the window shows, and left out. The scan runs inside the button's click, letting window events run
 // between its steps, so the stop button and the close box work at any moment. Closing stops
 // the scan and starts the Player when asked for ("/R" or Yes to the closing question).
 class ScannerWindow : public QWidget {
@@ -56,9 +59,12 @@ class ScannerWindow : public QWidget {
   bool Scanning() const { return scanning_; }
   bool Stopped() const { return stopped_; }
   bool LaunchPlayer() const { return launchPlayer_; }
+  // The folders the button scans; empty for a scan of all drives.
+  const QStringList& ScanFolders() const { return scanFolders_; }
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void showEvent(QShowEvent* event) override;
 
  private:
   void BuildControls();
@@ -74,9 +80,13 @@ class ScannerWindow : public QWidget {
   void FlushFile();
   bool SaveFile();
   void StartPlayer();
+  void ReportMissingFolders();
   QString DirFilePath() const;
 
   ScannerServices services_;
+  ScannerArguments arguments_;
+  QStringList scanFolders_;
+  QStringList missingFolders_;
   std::unique_ptr<DrvScan> lrcScan_;
   DirList dirs_;
   SearchDirFile dirFile_;

@@ -1,5 +1,6 @@
 // FindLyricsFile: the order link, beside the song, built-in folder, listed folders; letter case.
 #include "lookuptree.h"
+#include "player/lookup/lookupindex.h"
 #include "player/lookup/lyricslookup.h"
 
 #include <QDir>
@@ -86,6 +87,15 @@ class TestLookup : public QObject {
     if (!dirs.isEmpty()) QVERIFY(t.WriteLines(lookup.SearchDirFile(), L(dirs)));
     if (!links.isEmpty()) QVERIFY(t.WriteLines(lookup.LinkFile(), L(links)));
     QCOMPARE(lookup.FindLyricsFile(t.Expand(song)), t.Expand(expected));
+    // Through an index the same, before its build, once built, and with folders compared by
+    // stat instead of watched.
+    for (const LookupIndexOptions options : {LookupIndexOptions{false, true}, LookupIndexOptions{},
+                                             LookupIndexOptions{true, false}}) {
+      const LookupIndex index(t.DataFolder(), options);
+      if (options.buildNow) QVERIFY(index.WaitUntilReady(5000));
+      QCOMPARE(LyricsLookup(t.DataFolder(), &index).FindLyricsFile(t.Expand(song)),
+               t.Expand(expected));
+    }
   }
 
   // A song without a folder part is looked up in the current folder.
@@ -99,11 +109,19 @@ class TestLookup : public QObject {
     QCOMPARE(found, u"REL.LRC"_qs);
   }
 
-  // Every call reads the list files anew.
+  // Every call reads the list files anew, or an index notices their change at once.
+  void listChangesCountAtOnce_data() {
+    QTest::addColumn<bool>("indexed");
+    QTest::newRow("no index") << false;
+    QTest::newRow("index") << true;
+  }
   void listChangesCountAtOnce() {
+    QFETCH(bool, indexed);
     LookupTree t;
     QVERIFY(t.Make(L(u"$/m/a.mp3|$/d1/a.lrc|$/d2/a.lrc|$/x/linked.lrc"_qs)));
-    const LyricsLookup lookup(t.DataFolder());
+    const LookupIndex index(t.DataFolder());
+    QVERIFY(index.WaitUntilReady(5000));
+    const LyricsLookup lookup(t.DataFolder(), indexed ? &index : nullptr);
     const QString song = t.Expand(u"$/m/a.mp3"_qs);
     QCOMPARE(lookup.FindLyricsFile(song), QString());
     QVERIFY(lookup.WriteSearchDirs(t.Expand(L(u"$/d2|$/d1"_qs))));

@@ -1,5 +1,6 @@
 // Song links in "LrcLink.ini": FindLink and SetLink on real file trees.
 #include "lookuptree.h"
+#include "player/lookup/lookupindex.h"
 #include "player/lookup/lyricslookup.h"
 
 #include <QDir>
@@ -51,6 +52,8 @@ class TestLookupLinks : public QObject {
     const LyricsLookup lookup(t.DataFolder());
     if (!lines.isEmpty()) QVERIFY(t.WriteLines(lookup.LinkFile(), L(lines)));
     QCOMPARE(lookup.FindLink(t.Expand(song)), t.Expand(expected));
+    const LookupIndex index(t.DataFolder(), {false});
+    QCOMPARE(LyricsLookup(t.DataFolder(), &index).FindLink(t.Expand(song)), t.Expand(expected));
   }
 
   void utf8AndUnreadableLinkFiles() {

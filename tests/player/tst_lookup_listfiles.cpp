@@ -1,6 +1,7 @@
 // The search-directory list: NormalizeDir and ReadSearchDirs / WriteSearchDirs on real trees.
 #include "common/listfiles.h"
 #include "lookuptree.h"
+#include "player/lookup/lookupindex.h"
 #include "player/lookup/lyricslookup.h"
 
 #include <QDir>
@@ -69,6 +70,11 @@ class TestLookupListFiles : public QObject {
     const LyricsLookup lookup(t.DataFolder());
     if (lines != u"-") QVERIFY(t.WriteLines(lookup.SearchDirFile(), L(lines)));
     QCOMPARE(lookup.ReadSearchDirs(), t.Expand(L(expected)));
+    for (const bool built : {false, true}) {
+      const LookupIndex index(t.DataFolder(), {built});
+      if (built) QVERIFY(index.WaitUntilReady(5000));
+      QCOMPARE(LyricsLookup(t.DataFolder(), &index).ReadSearchDirs(), t.Expand(L(expected)));
+    }
   }
 
   void readSearchDirsEncodings_data() {

@@ -37,7 +37,9 @@ class ScannerFixture {
     services.launcher = &launcher;
     services.programFolder = tree.Expand(QStringLiteral("$/bin"));
     services.dataFolder = tree.Expand(QStringLiteral("$/data"));
-    services.commandLine = commandLine;
+    // Arguments split at blanks, "$" for the tree's root.
+    for (const QString& argument : commandLine.split(u' ', Qt::SkipEmptyParts))
+      services.arguments.append(argument.startsWith(u'$') ? tree.Expand(argument) : argument);
     const QString root = tree.Root();
     services.mounts = [root] {
       return QList<lyrova::MountEntry>{

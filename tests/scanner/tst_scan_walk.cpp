@@ -1,7 +1,8 @@
-// The walk of DirScan: event order, what is entered and what is not, skipping, stopping,
-// re-entrant requests and depth.
+// The walk of DirScan and FolderScan: event order, what is entered and what is not, skipping,
+// stopping, re-entrant requests and depth; the Scanner's command line.
 #include "scanner/engine/drvscan.h"
 #include "scanner/engine/namepattern.h"
+#include "scanner/engine/scanargs.h"
 
 #include "scanrecorder.h"
 #include "scantree.h"
@@ -269,6 +270,72 @@ class TestScanWalk : public QObject {
     ScanRecorder recorder(scan, tree.Root());
     scan.DirScan();
     QCOMPARE(recorder.events, events);
+  }
+
+  // FolderScan: the named folders only, in order, by the rules of the drive scan; "mnt" below
+  // Music is another mount.
+  void scansNamedFoldersOnly_data() {
+    QTest::addColumn<QStringList>("folders");
+    QTest::addColumn<QStringList>("events");
+    QTest::newRow("one folder") << L(u"$/disk/Music")
+                                << L(u"D:$/disk/Music/|N:$/disk/Music/>a.lrc|D:$/disk/Music/sub/|"
+                                     u"N:$/disk/Music/sub/>b.lrc");
+    QTest::newRow("in the order named, each once")
+        << L(u"$/disk/Other/|$/disk/Music/sub|$/disk/Other")
+        << L(u"D:$/disk/Other/|N:$/disk/Other/>d.lrc|D:$/disk/Music/sub/|N:$/disk/Music/sub/>b.lrc|"
+             u"D:$/disk/Other/|N:$/disk/Other/>d.lrc");
+    QTest::newRow("missing folder and file passed over")
+        << L(u"$/gone|$/disk/Music/a.lrc|$/disk/Other") << L(u"D:$/disk/Other/|N:$/disk/Other/>d.lrc");
+    QTest::newRow("a named link is followed to its real path, links below it are not")
+        << L(u"$/musiclink") << L(u"D:$/disk/Music/|N:$/disk/Music/>a.lrc|D:$/disk/Music/sub/|"
+                                  u"N:$/disk/Music/sub/>b.lrc");
+    QTest::newRow("a named mount point is scanned")
+        << L(u"$/disk/Music/mnt") << L(u"D:$/disk/Music/mnt/|N:$/disk/Music/mnt/>m.lrc");
+    QTest::newRow("a named dot folder is scanned") << L(u"$/disk/.lyrics")
+                                                   << L(u"D:$/disk/.lyrics/|N:$/disk/.lyrics/>h.lrc");
+    QTest::newRow("none") << L(u"") << L(u"");
+  }
+  void scansNamedFoldersOnly() {
+    QFETCH(QStringList, folders);
+    QFETCH(QStringList, events);
+    ScanTree tree;
+    QVERIFY(tree.Make(L(u"disk/Music/a.lrc|disk/Music/sub/b.lrc|disk/Music/.cache/c.lrc|"
+                        u"disk/Music/mnt/m.lrc|disk/Music/out -> $/elsewhere|elsewhere/e.lrc|"
+                        u"disk/Other/d.lrc|disk/.lyrics/h.lrc|musiclink -> $/disk/Music")));
+    DrvScan scan;
+    Prepare(scan, tree, QStringLiteral("*.lrc"));
+    const QString mounted = tree.Expand(u"$/disk/Music/mnt"_s);
+    scan.SetMountSource([mounted] {
+      return QList<lyrova::MountEntry>{{8, 2, u"/"_s, mounted, u"ext4"_s, {}}};
+    });
+    ScanRecorder recorder(scan, tree.Root());
+    scan.FolderScan(tree.Expand(folders));
+    QCOMPARE(recorder.events, events);
+    QVERIFY(!scan.IsBusy());
+  }
+
+  // The command line: "/R" anywhere, every other argument a folder, made absolute.
+  void parsesCommandLine_data() {
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<bool>("returnToPlayer");
+    QTest::addColumn<QStringList>("folders");
+    QTest::newRow("none") << QStringList{} << false << QStringList{};
+    QTest::newRow("/R alone") << L(u"/R") << true << QStringList{};
+    QTest::newRow("/r beside folders") << L(u"/m/a|/r|/m/b/") << true << L(u"/m/a|/m/b");
+    QTest::newRow("blanks around") << L(u"  /R |  /m/a ") << true << L(u"/m/a");
+    QTest::newRow("each once, cleaned") << L(u"/m/a|/m/./a/|/m/x/../b") << false << L(u"/m/a|/m/b");
+    QTest::newRow("relative") << L(u"music") << false
+                              << QStringList{QDir::currentPath() + u"/music"_s};
+    QTest::newRow("a folder named R") << L(u"/R/") << false << L(u"/R");
+    QTest::newRow("blank arguments") << L(u"|  ") << false << QStringList{};
+  }
+  void parsesCommandLine() {
+    QFETCH(QStringList, arguments);
+    QFETCH(bool, returnToPlayer);
+    QFETCH(QStringList, folders);
+    const lyrova::ScannerArguments parsed = lyrova::ParseScannerArguments(arguments);
+    QCOMPARE(parsed.returnToPlayer, returnToPlayer);
+    QCOMPARE(parsed.folders, folders);
   }
 
   void unreadableFolderYieldsOnlyItsFindingDir();

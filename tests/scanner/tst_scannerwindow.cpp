@@ -46,7 +46,6 @@ class TestScannerWindow : public QObject {
     QTest::newRow("by hand, No") << u""_s << false << true << false;
     QTest::newRow("/R, No") << u"/R"_s << false << true << true;
     QTest::newRow("/r in small letters with blanks, No") << u"  /r "_s << false << true << true;
-    QTest::newRow("other arguments are not /R") << u"/R x"_s << false << true << false;
     QTest::newRow("Yes without the Player") << u""_s << true << false << false;
   }
   void completeScanAsksAndCloses() {
@@ -85,6 +84,32 @@ class TestScannerWindow : public QObject {
     } else {
       QCOMPARE(f.prompts.ShownCount(PromptKind::Message), 0);
     }
+  }
+
+  // Folders on the command line: only they are scanned, "/R" beside them still starts the
+  // Player, and a named folder that is not there is said and left out.
+  void scansNamedFolders() {
+    ScannerFixture f(u"$/disk/Music /r $/gone $/disk/Music/a.lrc"_s);
+    QVERIFY(f.tree.Make(L(u"disk/Music/a.lrc|disk/Music/sub/c.lrc|disk/Other/d.lrc|cd/L/x.lrc")));
+    auto& w = f.Open();
+    QVERIFY(!w.Check1()->isEnabled());
+    QTRY_COMPARE(f.prompts.ShownCount(PromptKind::Message), 1);
+    const lyrova::ShownPrompt missing = f.prompts.Last();
+    QCOMPARE(missing.text, u"找不到要搜索的文件夹\""_s + f.tree.Expand(u"$/gone"_s) + u"\",已跳过\n"_s +
+                               u"找不到要搜索的文件夹\""_s + f.tree.Expand(u"$/disk/Music/a.lrc"_s) +
+                               u"\",已跳过"_s);
+    QCOMPARE(missing.title, u"提示"_s);
+    QCOMPARE(missing.icon, lyrova::MessageIcon::Information);
+
+    f.prompts.AnswerQuestion(false);
+    w.Command2()->click();
+    QVERIFY(!w.isVisible());
+    const QStringList found = f.tree.Expand(L(u"$/disk/Music|$/disk/Music/sub"));
+    QCOMPARE(f.Rows(), found);
+    QCOMPARE(f.FileLines(), found);
+    QCOMPARE(w.Text1(2)->text(), u"2"_s);
+    QCOMPARE(f.prompts.ShownCount(PromptKind::Message), 1);
+    QCOMPARE(f.launcher.started, QStringList{f.tree.Expand(u"$/bin/lyrova|"_s)});
   }
 
   // A list that cannot be written is said, with its reason, instead of the closing question;
