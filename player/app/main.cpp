@@ -26,6 +26,7 @@
 #include "player/chat/emoticons.h"
 #include "player/core/playerhooks.h"
 #include "player/launch/playercompanions.h"
+#include "player/lookup/lookupindex.h"
 #include "player/window/playerwindow.h"
 
 #include <QApplication>
@@ -112,9 +113,11 @@ int main(int argc, char** argv) {
     };
   }
   lyrova::ProcessLauncher launcher;
+  // Built on its own thread from now on; lookups made before it is ready take the slow path.
+  const lyrova::LookupIndex lookupIndex(dataFolder);
   lyrova::PlayerCompanions companions(
       {.launcher = &launcher, .prompts = &prompts, .settings = &settings,
-       .programFolder = programFolder, .dataFolder = dataFolder,
+       .programFolder = programFolder, .dataFolder = dataFolder, .lookupIndex = &lookupIndex,
        .openUrl = [](const QUrl& url) { return QDesktopServices::openUrl(url); }, .runDialog = runDialog});
   const std::unique_ptr<lyrova::WindowSystem> windows = lyrova::MakeChatWindowSystem(settings, programFolder);
   lyrova::ChatController chat({windows.get(), &prompts, &settings, &launcher,
@@ -141,6 +144,7 @@ int main(int argc, char** argv) {
   services.chat = &chat;
   services.programFolder = programFolder;
   services.dataFolder = dataFolder;
+  services.lookupIndex = &lookupIndex;
   services.layeredAvailable = lyrova::LayeredAvailable();
   services.openUrl = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
   if (echo) {

@@ -14,6 +14,7 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <utility>
 #include <limits>
 
 namespace lyrova {
@@ -33,7 +34,7 @@ qint32 ClampToInt32(qint64 value) {
 }  // namespace
 
 PlayerSession::PlayerSession(const PlayerSessionServices& services, PlayerView* view)
-    : services_(services), watch_(services.dataFolder) {
+    : services_(services), watch_(services.dataFolder, services.lookupIndex) {
   // A program without dialogs or chat sending leaves these out; the defaults do nothing.
   static CompanionHooks noCompanions;
   static ChatHooks noChat;
@@ -133,13 +134,18 @@ void PlayerSession::OpenDropped(const QString& path) {
 }
 
 // The lookup, and the link dialog when it finds nothing and the user wants to be asked.
+QString PlayerSession::FindSongLyrics() const {
+  ++lookupsMade_;
+  return LyricsLookup(services_.dataFolder, services_.lookupIndex).FindLyricsFile(openName_);
+}
+
 void PlayerSession::FindLyrics(bool offerLinkDialog) {
-  const LyricsLookup lookup(services_.dataFolder);
-  lyricsPath_ = lookup.FindLyricsFile(openName_);
+  lyricsPath_ = FindSongLyrics();
   if (lyricsPath_.isEmpty() && offerLinkDialog) {
     services_.companions->ShowLinkDialog(view_->DialogOwner(), openName_, QString());
-    lyricsPath_ = lookup.FindLyricsFile(openName_);
+    lyricsPath_ = FindSongLyrics();
   }
+  lyricsJustFound_ = true;
 }
 
 void PlayerSession::AfterSongChosen() {
@@ -160,7 +166,7 @@ bool PlayerSession::LoadLyrics() {
 void PlayerSession::ReloadLyrics() {
   // Lyrics made since the song was opened are found only by a new lookup.
   if (TrimBlanks(lyricsPath_).isEmpty() || !FileExists(lyricsPath_))
-    lyricsPath_ = LyricsLookup(services_.dataFolder).FindLyricsFile(openName_);
+    lyricsPath_ = FindSongLyrics();
   ShowReloadedLyrics(LineMode::Send);
 }
 
@@ -182,7 +188,7 @@ void PlayerSession::ShowReloadedLyrics(LineMode mode) {
 
 void PlayerSession::LinkLyrics() {
   services_.companions->ShowLinkDialog(view_->DialogOwner(), openName_, lyricsPath_);
-  lyricsPath_ = LyricsLookup(services_.dataFolder).FindLyricsFile(openName_);
+  lyricsPath_ = FindSongLyrics();
   ShowReloadedLyrics(LineMode::Send);
 }
 
@@ -200,7 +206,9 @@ void PlayerSession::Play() {
     return;
   }
   if (!FileExists(openName_)) return;
-  lyricsPath_ = LyricsLookup(services_.dataFolder).FindLyricsFile(openName_);
+  // A song opened just now was looked up then; a song started again after a stop is looked up
+  // anew, so lyrics made in between are found.
+  if (!std::exchange(lyricsJustFound_, false)) lyricsPath_ = FindSongLyrics();
   lyricsLoaded_ = LoadLyrics();
   media.OpenMedia(openName_, volume_);
   if (!media.IsOpen() && services_.quitAtEnd) {
@@ -219,6 +227,7 @@ void PlayerSession::TogglePause() {
 
 void PlayerSession::Stop() {
   services_.media->CloseMedia();
+  lyricsJustFound_ = false;
   wakeTimer_.stop();
   Track(0);
   DrawProgress(0);
@@ -361,12 +370,11 @@ void PlayerSession::SetBarWidth(int pixels) {
   const qint32 pos = Position();
   Track(pos);
   DrawProgress(pos);
-  if (services_.media->IsOpen()) {
+  // A new layout shows what is known: the lyrics are looked up when a song opens or starts.
+  if (services_.media->IsOpen())
     ShowLine(pos + syncOffset_, LineMode::Quiet);
-  } else {
-    lyricsPath_ = LyricsLookup(services_.dataFolder).FindLyricsFile(openName_);
+  else
     ShowIdleText();
-  }
   Replan();
 }
 

@@ -17,6 +17,7 @@ class QWidget;
 
 namespace lyrova {
 
+class LookupIndex;
 class MediaControl;
 class Prompts;
 struct PlayerSettings;
@@ -50,6 +51,7 @@ struct PlayerSessionServices {
   CompanionHooks* companions = nullptr;  // null: none
   ChatHooks* chat = nullptr;             // null: no chat sending
   QString dataFolder;                    // holds the list files and the built-in "Lrc" folder
+  const LookupIndex* lookupIndex = nullptr;  // the program's index of the list files, if any
   // When set, called with the text of every line the moment it becomes current.
   std::function<void(const QString&)> echo;
   // End when a song ends and does not loop; a song that cannot be opened then ends the program
@@ -143,6 +145,9 @@ class PlayerSession : public QObject {
   // How often the playback timer was armed: a caller that runs Wake itself (a test over a fake
   // clock) tells a new plan from the one it already follows.
   qint64 PlansMade() const { return plansMade_; }
+  // How many lookups of the song's lyrics the session ran: one when a song opens (two with the
+  // link dialog between them), one when it starts again after a stop, one for a reload or link.
+  qint64 LookupsMade() const { return lookupsMade_; }
 
  private:
   enum class LineMode { Send, Quiet };
@@ -150,6 +155,7 @@ class PlayerSession : public QObject {
   qint32 Position();
   PlaybackFacts Facts() const;
   bool LoadLyrics();
+  QString FindSongLyrics() const;
   void FindLyrics(bool offerLinkDialog);
   void PickUpLyrics(const QString& path);
   void ShowReloadedLyrics(LineMode mode);
@@ -190,6 +196,7 @@ class PlayerSession : public QObject {
   bool lyricsBusy_ = false;
   bool songFailed_ = false;
   bool editorHasSong_ = false;  // the Editor was started on the song being opened
+  bool lyricsJustFound_ = false;  // the song was just looked up: its start needs no new lookup
   bool playLoop_ = false;
   bool autoPlay_ = true;
   bool offerLinkDialog_ = true;
@@ -201,6 +208,7 @@ class PlayerSession : public QObject {
   bool resumeAfterSeek_ = false;
   qint32 lastWakePosition_ = -1;  // the position the last timer wake-up drew
   qint64 plansMade_ = 0;
+  mutable qint64 lookupsMade_ = 0;
 };
 
 }  // namespace lyrova

@@ -52,7 +52,7 @@ void PlayerCompanions::Run(QDialog& dialog) {
 bool PlayerCompanions::StartScanner() { return LaunchScanner(Context()); }
 
 void PlayerCompanions::ShowLinkDialog(QWidget* owner, const QString& song, const QString& lyrics) {
-  const LyricsLookup lookup(services_.dataFolder);
+  const LyricsLookup lookup(services_.dataFolder, services_.lookupIndex);
   LinkDialogActions actions;
   actions.showSearchDirs = [this](QWidget* dialogOwner) { ShowSearchDirDialog(dialogOwner); };
   actions.launchEditor = [this](const QString& songPath, const QString& lyricsPath) {
@@ -67,7 +67,7 @@ void PlayerCompanions::ShowLinkDialog(QWidget* owner, const QString& song, const
 }
 
 void PlayerCompanions::ShowSearchDirDialog(QWidget* owner) {
-  const LyricsLookup lookup(services_.dataFolder);
+  const LyricsLookup lookup(services_.dataFolder, services_.lookupIndex);
   SearchDirDialog dialog(*services_.prompts, lookup, services_.openUrl, owner);
   dialog.Open();
   Run(dialog);

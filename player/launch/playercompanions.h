@@ -13,6 +13,7 @@ class QDialog;
 namespace lyrova {
 
 class Launcher;
+class LookupIndex;
 class Prompts;
 class SettingsStore;
 
@@ -22,6 +23,7 @@ struct CompanionServices {
   const SettingsStore* settings = nullptr;  // the Player's own store
   QString programFolder;                    // where the suite's programs live
   QString dataFolder;                       // holds the list files and the built-in "Lrc" folder
+  const LookupIndex* lookupIndex = nullptr;  // the program's index of the list files, if any
   // Opens a folder in the desktop's file browser.
   std::function<bool(const QUrl&)> openUrl;
   // Shows a filled dialog modally and returns when it has closed. Empty: QDialog::exec.

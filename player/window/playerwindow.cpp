@@ -67,8 +67,8 @@ PlayerWindow::PlayerWindow(const PlayerServices& services, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint),
       services_(services),
       session_(PlayerSessionServices{services.media, services.prompts, services.companions,
-                                     services.chat, services.dataFolder, services.echo,
-                                     services.quitAtEnd, services.songFailed}) {
+                                     services.chat, services.dataFolder, services.lookupIndex,
+                                     services.echo, services.quitAtEnd, services.songFailed}) {
   // A program without dialogs or chat sending leaves these out; the defaults do nothing.
   static CompanionHooks noCompanions;
   static ChatHooks noChat;

@@ -21,6 +21,7 @@ class QUrl;
 
 namespace lyrova {
 
+class LookupIndex;
 class MediaControl;
 class ChatHooks;
 class CompanionHooks;
@@ -40,6 +41,7 @@ struct PlayerServices {
   ChatHooks* chat = nullptr;
   QString programFolder;  // the Player's own folder: default open folder
   QString dataFolder;     // holds the list files and the built-in "Lrc" folder
+  const LookupIndex* lookupIndex = nullptr;  // the program's index of the list files, if any
   bool layeredAvailable = false;
   // Opens the help file with the desktop's viewer.
   std::function<bool(const QUrl&)> openUrl;

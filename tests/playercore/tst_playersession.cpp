@@ -263,6 +263,35 @@ class TestPlayerSession : public QObject {
     QCOMPARE(f.hooks.sent, QStringList());
   }
 
+  // One lookup per song event: opening, a start after a stop, a reload of lyrics not found;
+  // layouts, pauses and shifts show what is known. Lyrics written beside a stopped song are
+  // found by the next start.
+  void oneLookupPerSongEvent() {
+    SessionFixture f;
+    const QString song = f.Song(QStringLiteral("a.mp3"), 10'000);
+    PlayerSession& s = f.Start(song);
+    QCOMPARE(s.LookupsMade(), 1);
+    for (const int width : {400, 379, 500}) s.SetBarWidth(width);
+    s.TogglePause();
+    s.TogglePause();
+    s.SetShift(500);
+    QCOMPARE(s.LookupsMade(), 1);
+    s.Stop();
+    SessionFixture::Write(f.root.filePath(QStringLiteral("music/a.lrc")), kLyrics);
+    s.SetBarWidth(450);
+    QCOMPARE(f.view.frame.next, u"歌词未找到"_qs);
+    s.Play();
+    QCOMPARE(s.LookupsMade(), 2);
+    QCOMPARE(s.LyricsPath(), f.root.filePath(QStringLiteral("music/a.lrc")));
+    QVERIFY(s.LyricsLoaded());
+    s.ReloadLyrics();  // the file is there: read again, not looked up
+    QCOMPARE(s.LookupsMade(), 2);
+    QFile::remove(s.LyricsPath());
+    s.ReloadLyrics();
+    QCOMPARE(s.LookupsMade(), 3);
+    QCOMPARE(s.LyricsPath(), QString());
+  }
+
   // An output whose position does not move is looked at every 10 ms, never in a busy loop; a
   // moving one sleeps until the next change.
   void stalledOutputIsNotPolledBusily() {
