@@ -14,7 +14,6 @@
 #include <QFileInfo>
 
 #include <algorithm>
-#include <utility>
 #include <limits>
 
 namespace lyrova {
@@ -145,7 +144,6 @@ void PlayerSession::FindLyrics(bool offerLinkDialog) {
     services_.companions->ShowLinkDialog(view_->DialogOwner(), openName_, QString());
     lyricsPath_ = FindSongLyrics();
   }
-  lyricsJustFound_ = true;
 }
 
 void PlayerSession::AfterSongChosen() {
@@ -198,7 +196,11 @@ void PlayerSession::EditLyrics(bool withEditor) {
 
 // --- Playback ---
 
-void PlayerSession::Play() {
+void PlayerSession::Play() { StartSong(Lookup::Again); }
+
+// A song opened just now was looked up then; a song started again after a stop is looked up
+// anew, so lyrics made in between are found.
+void PlayerSession::StartSong(Lookup lookup) {
   MediaControl& media = *services_.media;
   if (media.IsOpen()) {
     media.PlayMedia();
@@ -206,9 +208,7 @@ void PlayerSession::Play() {
     return;
   }
   if (!FileExists(openName_)) return;
-  // A song opened just now was looked up then; a song started again after a stop is looked up
-  // anew, so lyrics made in between are found.
-  if (!std::exchange(lyricsJustFound_, false)) lyricsPath_ = FindSongLyrics();
+  if (lookup == Lookup::Again) lyricsPath_ = FindSongLyrics();
   lyricsLoaded_ = LoadLyrics();
   media.OpenMedia(openName_, volume_);
   if (!media.IsOpen() && services_.quitAtEnd) {
@@ -227,7 +227,6 @@ void PlayerSession::TogglePause() {
 
 void PlayerSession::Stop() {
   services_.media->CloseMedia();
-  lyricsJustFound_ = false;
   wakeTimer_.stop();
   Track(0);
   DrawProgress(0);
@@ -243,7 +242,7 @@ void PlayerSession::FailSong(const QString& reason) {
 }
 
 void PlayerSession::PlayIfAutomatic() {
-  if (autoPlay_ && !editorHasSong_) Play();
+  if (autoPlay_ && !editorHasSong_) StartSong(Lookup::Done);
 }
 
 void PlayerSession::PauseForEditor(const QString& song) {

@@ -160,7 +160,8 @@ class PlayerSession : public QObject {
   void PickUpLyrics(const QString& path);
   void ShowReloadedLyrics(LineMode mode);
   void AfterSongChosen();
-  void StartSong();
+  enum class Lookup { Done, Again };
+  void StartSong(Lookup lookup);
   void FailSong(const QString& reason);
   void PlayIfAutomatic();
   void PauseForEditor(const QString& song);
@@ -196,7 +197,6 @@ class PlayerSession : public QObject {
   bool lyricsBusy_ = false;
   bool songFailed_ = false;
   bool editorHasSong_ = false;  // the Editor was started on the song being opened
-  bool lyricsJustFound_ = false;  // the song was just looked up: its start needs no new lookup
   bool playLoop_ = false;
   bool autoPlay_ = true;
   bool offerLinkDialog_ = true;
