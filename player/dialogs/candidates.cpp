@@ -14,11 +14,21 @@ bool CandidateList::AddCandidate(const QString& path, qint32 score) {
   const QString folded = path.toCaseFolded();
   for (auto it = byFoldedPath_.constFind(folded); it != byFoldedPath_.cend() && it.key() == folded; ++it)
     if (SameEntryIgnoringCase(it.value(), path)) return false;
-  const auto pos = std::find_if(entries_.begin(), entries_.end(),
-                                [score](const LinkCandidate& c) { return c.score < score; });
-  entries_.insert(pos, LinkCandidate{path, score});
+  // Sorted stably by score, an entry stands after every one added before it with the same or a
+  // higher score: before the first with a lower score.
+  if (!entries_.isEmpty() && entries_.last().score < score) sorted_ = false;
+  entries_.append(LinkCandidate{path, score});
   byFoldedPath_.insert(folded, path);
   return true;
+}
+
+const QList<LinkCandidate>& CandidateList::Entries() const {
+  if (!sorted_) {
+    std::stable_sort(entries_.begin(), entries_.end(),
+                     [](const LinkCandidate& a, const LinkCandidate& b) { return a.score > b.score; });
+    sorted_ = true;
+  }
+  return entries_;
 }
 
 void CandidateList::ScanFolderForSimilar(const QString& folder, const QString& songName) {

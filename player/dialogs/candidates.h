@@ -26,12 +26,13 @@ inline constexpr qint32 kMinCandidateScore = 3;
 // same file unless both exist and are distinct files (see SameEntryIgnoringCase).
 class CandidateList {
  public:
-  const QList<LinkCandidate>& Entries() const { return entries_; }
+  const QList<LinkCandidate>& Entries() const;
   qsizetype Count() const { return entries_.size(); }
   bool IsEmpty() const { return entries_.isEmpty(); }
   void Clear() {
     entries_.clear();
     byFoldedPath_.clear();
+    sorted_ = true;
   }
 
   // Inserts before the first entry with a lower score; false (and nothing changes) when the
@@ -49,7 +50,10 @@ class CandidateList {
   void BuildCandidates(const QString& songPath, const QStringList& searchDirs);
 
  private:
-  QList<LinkCandidate> entries_;
+  // In the order added until Entries() sorts them: a sort at the end costs n log n where keeping
+  // the order at every insertion cost n squared (a search list of 100,000 similar names).
+  mutable QList<LinkCandidate> entries_;
+  mutable bool sorted_ = true;
   // The listed paths by their case-folded form, so the duplicate test looks only at paths that
   // can match instead of comparing with every entry (folders of thousands of lyrics files).
   QMultiHash<QString, QString> byFoldedPath_;

@@ -42,7 +42,7 @@ class TstLinkMatch : public QObject {
     QCOMPARE(SimilarityScore(song, lyrics), score);
   }
 
-  // Each step "path:score"; the expected list "path:score|...".
+  // Each step "path:score", or "?" to read the list in between; the expected list "path:score|...".
   void ordersCandidates_data() {
     QTest::addColumn<QStringList>("added");
     QTest::addColumn<QStringList>("expected");
@@ -52,12 +52,18 @@ class TstLinkMatch : public QObject {
     QTest::newRow("duplicate ignoring case is dropped")
         << L(u"/m/a.lrc:4|/M/A.LRC:10"_qs) << L(u"/m/a.lrc:4"_qs);
     QTest::newRow("exact duplicate is dropped") << L(u"/x:5|/x:5|/y:5"_qs) << L(u"/x:5|/y:5"_qs);
+    QTest::newRow("added after a reading")
+        << L(u"/a:4|/b:6|?|/c:10|/d:6|?|/e:4"_qs) << L(u"/c:10|/b:6|/d:6|/a:4|/e:4"_qs);
   }
   void ordersCandidates() {
     QFETCH(QStringList, added);
     QFETCH(QStringList, expected);
     CandidateList list;
     for (const QString& step : added) {
+      if (step == u"?") {
+        QVERIFY(!list.Entries().isEmpty());
+        continue;
+      }
       const qsizetype colon = step.lastIndexOf(u':');
       list.AddCandidate(step.left(colon), step.mid(colon + 1).toInt());
     }
