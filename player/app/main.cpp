@@ -2,7 +2,9 @@
 //
 //   lyrova [--echo] [--echo-words] [--quit-at-end] [FILE]
 //
-// --echo prints the text of every line the moment it becomes current; --quit-at-end closes the
+// --echo prints the text of every line the moment it becomes current (each line of a group of
+// one time); --echo-words prints besides each word of a word-timed line, indented by two
+// blanks, the moment its singing begins; --quit-at-end closes the
 // Player when the song ends without looping, and ends it at once with a line on standard error
 // and status 1 when the song cannot be opened. The rest of the command line is one file path.
 #include "common/clock.h"

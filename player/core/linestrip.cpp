@@ -51,7 +51,7 @@ LineGroup FindCurrentGroup(const LyricsDocument& doc, qint32 key) {
   const auto first = std::lower_bound(doc.lines.cbegin(), doc.lines.cend(), time,
                                       [](const LyricLine& line, qint32 t) { return line.time < t; });
   LineGroup group{qint32(first - doc.lines.cbegin()), last};
-  // Before the first line its whole group stands ahead.
+  // Before the first line `last` is line 0, not yet the end of its group.
   while (group.last + 1 < doc.lines.size() && doc.lines[group.last + 1].time == time) ++group.last;
   return group;
 }
