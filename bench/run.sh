@@ -52,7 +52,9 @@ echo
 if [ -x "$build/bin/lyrova" ] && has Xvfb && has xdotool && has mpv; then
   "$here/player/first_paint.sh" "$build"
   "$here/player/cpu_vs_mpv.sh" "$build/bin"
+  "$here/player/singing_cpu.sh" "$build/bin"
   python3 "$here/player/line_timing.py" "$build/bin"
+  python3 "$here/player/line_timing.py" "$build/bin" --words
 else
   skip player "the Player is not built, or Xvfb, xdotool or mpv is missing"
 fi

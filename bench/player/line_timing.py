@@ -7,7 +7,11 @@ line with a monotonic clock and compares each line's delay after the first line 
 intended time after the first line. Prints the figures; the target is: no line early, 99 % of the
 lines at most 12 ms late.
 
-usage: line_timing.py BUILD_BIN_DIR [--xvfb] [--verbose]
+With --words every line is word-timed (three to eight words at irregular times within it) and
+the Player runs with --echo-words; each word printed is timed against its tag like the lines.
+The target for words: none early, all within 2 ms of one another (the spread of their delays).
+
+usage: line_timing.py BUILD_BIN_DIR [--xvfb] [--words] [--verbose]
 """
 import os
 import random
@@ -20,6 +24,7 @@ import time
 def main():
     bindir = sys.argv[1]
     use_xvfb = "--xvfb" in sys.argv
+    use_words = "--words" in sys.argv
     rng = random.Random(7)
     with tempfile.TemporaryDirectory() as tmp:
         song = os.path.join(tmp, "timing.ogg")
@@ -31,13 +36,22 @@ def main():
             times.append(t)
             t += rng.randrange(200, 800, 10)
         times = [x for x in times if x < 39_000]
+        word_times = {}  # "w<line>.<n>" -> ms
+        stamp = lambda ms: "%02d:%02d.%02d" % (ms // 60000, ms // 1000 % 60, ms // 10 % 100)
         with open(os.path.join(tmp, "timing.lrc"), "w", encoding="ascii", newline="\r\n") as f:
             for i, ms in enumerate(times):
-                cs = ms // 10
-                f.write("[%02d:%02d.%02d]line %d\n" % (cs // 6000, cs // 100 % 60, cs % 100, i))
+                text = "line %d" % i
+                if use_words:
+                    end = times[i + 1] if i + 1 < len(times) else ms + 500
+                    count = rng.randrange(3, 9)
+                    starts = sorted({ms} | {rng.randrange(ms, end, 10) for _ in range(count - 1)})
+                    for n, w in enumerate(starts):
+                        word_times["w%d.%d" % (i, n)] = w
+                    text += " " + "".join("<%s>w%d.%d " % (stamp(w), i, n) for n, w in enumerate(starts))
+                f.write("[%s]%s\n" % (stamp(ms), text))
         open(os.path.join(bindir, "LrcDir.ini"), "a").close()
         env = dict(os.environ)
-        cmd = [os.path.join(bindir, "lyrova"), "--echo", "--quit-at-end", song]
+        cmd = [os.path.join(bindir, "lyrova"), "--echo-words" if use_words else "--echo", "--quit-at-end", song]
         if use_xvfb:
             cmd = ["xvfb-run", "-a"] + cmd
             env.pop("QT_QPA_PLATFORM", None)
@@ -48,7 +62,10 @@ def main():
         for raw in proc.stdout:
             now = time.monotonic()
             text = raw.decode("utf-8").rstrip("\n")
-            if text.startswith("line ") and text not in arrivals:
+            text = text.strip()
+            if text.startswith("line "):
+                text = " ".join(text.split()[:2])  # a word-timed line goes on with its words
+            if (text.startswith("line ") or text.startswith("w")) and text not in arrivals:
                 arrivals[text] = now
         proc.wait()
     first = arrivals.get("line 0")
@@ -71,6 +88,23 @@ def main():
           % (len(lateness), lateness[0], lateness[len(lateness) // 2], p99, lateness[-1]))
     print("early lines: %d; target: none early, 99 %% <= 12 ms late -> %s"
           % (len(early), "ok" if not early and p99 <= 12 else "MISSED"))
+    if not use_words:
+        return 0
+    words = []
+    for name, ms in word_times.items():
+        got = arrivals.get(name)
+        if got is None:
+            print("word %s never arrived" % name)
+            return 1
+        words.append((got - first) * 1000 - (ms - times[0]))
+    words.sort()
+    early = [x for x in words if x < -1.0]
+    spread = words[-1] - words[0]
+    inner = words[int(len(words) * 0.99) - 1] - words[len(words) // 100]
+    print("words: %d, earliest %+.1f ms, median %+.1f ms, latest %+.1f ms, spread %.1f ms (98 %% within %.1f ms)"
+          % (len(words), words[0], words[len(words) // 2], words[-1], spread, inner))
+    print("early words: %d; target: none early, spread <= 2 ms -> %s"
+          % (len(early), "ok" if not early and spread <= 2 else "MISSED"))
     return 0
 
 

@@ -1,8 +1,10 @@
 // The Player: plays one song and shows its lyrics in step with it.
 //
-//   lyrova [--echo] [--quit-at-end] [FILE]
+//   lyrova [--echo] [--echo-words] [--quit-at-end] [FILE]
 //
-// --echo prints the text of every line the moment it becomes current; --quit-at-end closes the
+// --echo prints the text of every line the moment it becomes current (each line of a group of
+// one time); --echo-words prints besides each word of a word-timed line, indented by two
+// blanks, the moment its singing begins; --quit-at-end closes the
 // Player when the song ends without looping, and ends it at once with a line on standard error
 // and status 1 when the song cannot be opened. The rest of the command line is one file path.
 #include "common/clock.h"
@@ -81,6 +83,7 @@ int main(int argc, char** argv) {
   std::setlocale(LC_NUMERIC, "C");
 
   bool echo = false;
+  bool echoWords = false;
   bool quitAtEnd = false;
   QStringList files;
   QStringList unreadable;
@@ -90,6 +93,9 @@ int main(int argc, char** argv) {
     const QString& argument = commandLine.Arguments()[i];
     if (argument == u"--echo") {
       echo = true;
+    } else if (argument == u"--echo-words") {
+      echo = true;
+      echoWords = true;
     } else if (argument == u"--quit-at-end") {
       quitAtEnd = true;
     } else {
@@ -150,6 +156,12 @@ int main(int argc, char** argv) {
   if (echo) {
     services.echo = [](const QString& line) {
       std::fputs(line.toUtf8().append('\n').constData(), stdout);
+      std::fflush(stdout);
+    };
+  }
+  if (echoWords) {
+    services.echoWord = [](const QString& word) {
+      std::fputs(QString(QStringLiteral("  ") + word).toUtf8().append('\n').constData(), stdout);
       std::fflush(stdout);
     };
   }

@@ -1,5 +1,7 @@
 #include "player/core/linecursor.h"
 
+#include "player/core/linestrip.h"
+
 #include <algorithm>
 #include <limits>
 
@@ -30,8 +32,10 @@ qint32 TrackCurrentLine(LineCursor& cursor, const LyricsDocument& doc, const Pla
     cursor.nextLineTime = 0;
     return 0;
   }
-  cursor.trackIndex = FindCurrentLine(doc, cursor.trackIndex, qint32(std::clamp<qint64>(key, std::numeric_limits<qint32>::min(),
-                                                    std::numeric_limits<qint32>::max())));
+  const qint32 clamped = qint32(std::clamp<qint64>(key, std::numeric_limits<qint32>::min(),
+                                                   std::numeric_limits<qint32>::max()));
+  cursor.trackIndex = facts.groupLines && count > 0 ? FindCurrentGroup(doc, clamped).last
+                                                    : FindCurrentLine(doc, cursor.trackIndex, clamped);
   if (cursor.trackIndex != cursor.lastTrackedLine) {
     cursor.nextLineTime = cursor.trackIndex + 1 >= count
                               ? facts.mediaLength
@@ -50,14 +54,22 @@ LineChange ShowCurrentLine(LineCursor& cursor, const LyricsDocument& doc,
     return change;
   }
   if (!facts.isOpen) return change;
-  cursor.displayIndex = FindCurrentLine(doc, cursor.displayIndex, key);
-  if (cursor.displayIndex == cursor.lastShownLine) return change;
   const qint32 count = qint32(doc.count());
+  LineGroup group;
+  if (facts.groupLines && count > 0) {
+    group = FindCurrentGroup(doc, key);
+    cursor.displayIndex = group.first;
+  } else {
+    cursor.displayIndex = FindCurrentLine(doc, cursor.displayIndex, key);
+    group = LineGroup{cursor.displayIndex, cursor.displayIndex};
+  }
+  if (cursor.displayIndex == cursor.lastShownLine) return change;
   if (cursor.displayIndex < count) {
     change.changed = true;
     change.index = cursor.displayIndex;
+    change.groupLast = group.last;
     change.current = doc.lines[cursor.displayIndex].text;
-    if (cursor.displayIndex + 1 < count) change.next = doc.lines[cursor.displayIndex + 1].text;
+    change.next = GroupCompanionText(doc, group);
   }
   cursor.lastShownLine = cursor.displayIndex;
   return change;

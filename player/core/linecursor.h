@@ -27,6 +27,9 @@ struct PlaybackFacts {
   bool lyricsLoaded = false;  // the document holds the lyrics of the current song
   bool isOpen = false;        // the media device has a file open
   qint32 mediaLength = 0;     // ms
+  // Lines of one time are current together, the first of them standing for the group (see
+  // FindCurrentGroup); otherwise the first is current at the time and the last after it.
+  bool groupLines = false;
 };
 
 // The line current for `key` (position + shift), starting from `current`: `current` itself when
@@ -49,9 +52,11 @@ struct LineChange {
   QString current;
   QString next;
   qint32 index = -1;
+  qint32 groupLast = -1;  // the last line shown with `index` (itself without groups)
 };
 
-// Moves `displayIndex` to the line current at `key` and reports a change only when it differs
+// Moves `displayIndex` to the line current at `key` (with groupLines: the first line of the
+// current group, `trackIndex` following the group's last line) and reports a change only when it differs
 // from the line last shown; nothing happens while lyrics load or when no file is open.
 LineChange ShowCurrentLine(LineCursor& cursor, const LyricsDocument& doc,
                            const PlaybackFacts& facts, qint32 key);

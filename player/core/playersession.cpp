@@ -5,6 +5,7 @@
 #include "common/paths.h"
 #include "common/prompts/prompts.h"
 #include "lyrics/lrcreader.h"
+#include "lyrics/wordtags.h"
 #include "media/mediacontrol.h"
 #include "player/core/playersettings.h"
 #include "player/core/shifttext.h"
@@ -62,6 +63,15 @@ void PlayerSession::UseSettings(const PlayerSettings& settings) {
   playLoop_ = settings.playLoop;
   autoPlay_ = settings.autoPlay;
   offerLinkDialog_ = settings.openLrcSel;
+  bilingual_ = settings.bilingual;
+}
+
+void PlayerSession::SetBilingual(bool on) {
+  if (bilingual_ == on) return;
+  bilingual_ = on;
+  cursor_.ForceRedraw();
+  if (services_.media->IsOpen()) RedrawAt(Position(), LineMode::Quiet);
+  Replan();
 }
 
 PlaybackFacts PlayerSession::Facts() const {
@@ -70,6 +80,7 @@ PlaybackFacts PlayerSession::Facts() const {
   facts.lyricsLoaded = lyricsLoaded_;
   facts.isOpen = services_.media->IsOpen();
   facts.mediaLength = services_.media->MediaLength();
+  facts.groupLines = bilingual_;
   return facts;
 }
 
@@ -153,6 +164,7 @@ void PlayerSession::AfterSongChosen() {
 
 bool PlayerSession::LoadLyrics() {
   cursor_.ForceRedraw();
+  strip_ = StripLine{};
   watch_.Follow(openName_, lyricsPath_);
   if (TrimBlanks(lyricsPath_).isEmpty() || !FileExists(lyricsPath_)) return false;
   lyricsBusy_ = true;
@@ -336,24 +348,61 @@ void PlayerSession::ShowLine(qint32 key, LineMode mode) {
     ShowIdleText();
     return;
   }
-  if (!change.changed) return;
-  // The line is current from this moment; the view follows.
-  if (services_.echo) services_.echo(change.current);
-  view_->ShowLyricLines(change.current, change.next);
-  if (mode == LineMode::Send && services_.chat->Sending())
-    services_.chat->SendLyricLine(lyrics_.lines[change.index]);
+  if (change.changed) {
+    // The line is current from this moment; the view follows.
+    if (services_.echo) {
+      for (qint32 i = change.index; i <= change.groupLast; ++i) services_.echo(lyrics_.lines[i].text);
+    }
+    ShowLines(change.current, change.next);
+    strip_.index = change.index;
+    strip_.scrolls = view_->CurrentLineTooWide();
+    nextEchoWord_ = WordBegunAt(lyrics_, strip_, key);
+    if (mode == LineMode::Send && services_.chat->Sending())
+      services_.chat->SendLyricLine(lyrics_.lines[change.index]);
+  }
+  FollowStrip(key);
+}
+
+void PlayerSession::ShowLines(const QString& current, const QString& next) {
+  strip_ = StripLine{};
+  shownProgress_ = LineProgress{};
+  view_->ShowLyricLines(current, next);
+}
+
+void PlayerSession::FollowStrip(qint32 key) {
+  if (strip_.index < 0 || strip_.index >= lyrics_.lines.size()) return;
+  // The line ends with the next later line, the last one with the song (in keys: the shift
+  // may have changed since the line became current).
+  const qint32 time = lyrics_.lines[strip_.index].time;
+  const auto later = std::upper_bound(lyrics_.lines.cbegin(), lyrics_.lines.cend(), time,
+                                      [](qint32 t, const LyricLine& line) { return t < line.time; });
+  strip_.endKey = later != lyrics_.lines.cend() ? qint64(later->time)
+                                                : qint64(services_.media->MediaLength()) + syncOffset_;
+  const LineProgress progress = ProgressAt(lyrics_, strip_, key);
+  if (progress != shownProgress_) {
+    shownProgress_ = progress;
+    view_->ShowLineProgress(progress);
+  }
+  if (!services_.echoWord) return;
+  const LyricLine& line = lyrics_.lines[strip_.index];
+  if (line.words < 0 || line.words >= lyrics_.words.size()) return;
+  const QList<LyricWord>& words = lyrics_.words[line.words];
+  for (; nextEchoWord_ < words.size() && qint64(line.time) + words[nextEchoWord_].time <= key; ++nextEchoWord_) {
+    const QString text = WordText(line.text, words, nextEchoWord_).trimmed().toString();
+    if (!text.isEmpty()) services_.echoWord(text);
+  }
 }
 
 void PlayerSession::ShowIdleText() {
   const QString name = TrimBlanks(FileNamePart(openName_));
   if (name.isEmpty()) {
-    view_->ShowLyricLines(kIdleTitle, kCredit);
+    ShowLines(kIdleTitle, kCredit);
   } else if (lyricsPath_.isEmpty()) {
-    view_->ShowLyricLines(name, QStringLiteral("歌词未找到"));
+    ShowLines(name, QStringLiteral("歌词未找到"));
   } else if (lyricsLoaded_) {
-    view_->ShowLyricLines(name, QStringLiteral("歌词:") + lyricsPath_);
+    ShowLines(name, QStringLiteral("歌词:") + lyricsPath_);
   } else {
-    view_->ShowLyricLines(name, QStringLiteral("歌词读取失败:") + lyricsPath_);
+    ShowLines(name, QStringLiteral("歌词读取失败:") + lyricsPath_);
   }
 }
 
@@ -465,7 +514,12 @@ void PlayerSession::PlanWake(qint32 positionMs, bool stalled) {
   qint64 next = std::min({qint64(length), NextClockChange(positionMs),
                           NextPixelChange(barWidth_, length, positionMs)});
   if (lyricsLoaded_ && !lyrics_.lines.isEmpty()) {
-    const qint64 key = NextLineChangeKey(lyrics_, ClampToInt32(qint64(positionMs) + syncOffset_));
+    const qint32 now = ClampToInt32(qint64(positionMs) + syncOffset_);
+    qint64 key = NextLineChangeKey(lyrics_, now, bilingual_);
+    // While a word is sung or a wide line scrolls: the next strip frame; with words told about,
+    // each word's start too.
+    key = std::min(key, NextProgressKey(lyrics_, strip_, now));
+    if (services_.echoWord) key = std::min(key, NextWordStartKey(lyrics_, strip_, now));
     if (key != kNever) next = std::min(next, key - syncOffset_);
   }
   qint64 sleepMs = std::clamp<qint64>(next - positionMs, 1, kLongestSleepMs);

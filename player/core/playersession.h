@@ -2,6 +2,7 @@
 
 #include "lyrics/lyricsdocument.h"
 #include "player/core/linecursor.h"
+#include "player/core/linestrip.h"
 #include "player/core/playerhooks.h"
 #include "player/core/progressgeometry.h"
 #include "player/lookup/lyricswatch.h"
@@ -27,9 +28,15 @@ struct PlayerSettings;
 class PlayerView {
  public:
   virtual ~PlayerView() = default;
-  // The two lyric lines: the current and the next line, or the idle texts. Texts are whole;
-  // cutting them to the labels is the view's business.
+  // The two lyric lines: the current and the next line (or the other lines of the current
+  // group), or the idle texts. Texts are whole; cutting them to the labels is the view's
+  // business. A new current line starts unsung and unscrolled.
   virtual void ShowLyricLines(const QString& /*current*/, const QString& /*next*/) {}
+  // Whether the current line just shown is wider than its label (it then scrolls).
+  virtual bool CurrentLineTooWide() const { return false; }
+  // How far the current line is sung and scrolled; told only when it changes, at most once a
+  // strip frame, and only for lines with word timing or too wide for their label.
+  virtual void ShowLineProgress(const LineProgress& /*progress*/) {}
   // The progress bar's picture and the clock beside it ("mm:ss/mm:ss", or the stopped text when
   // `clock` is false).
   virtual void ShowProgress(const ProgressPicture& /*picture*/, const QString& /*status*/,
@@ -53,7 +60,11 @@ struct PlayerSessionServices {
   QString dataFolder;                    // holds the list files and the built-in "Lrc" folder
   const LookupIndex* lookupIndex = nullptr;  // the program's index of the list files, if any
   // When set, called with the text of every line the moment it becomes current.
+  // With a group of lines of one time, every line of the group in file order.
   std::function<void(const QString&)> echo;
+  // When set, called with the text of every word of a word-timed line the moment its singing
+  // begins (the plan then wakes at every word's start).
+  std::function<void(const QString&)> echoWord;
   // End when a song ends and does not loop; a song that cannot be opened then ends the program
   // at once instead, and `songFailed` is told why.
   bool quitAtEnd = false;
@@ -89,6 +100,9 @@ class PlayerSession : public QObject {
   void SetPlayLoop(bool on) { playLoop_ = on; }
   void SetAutoPlay(bool on) { autoPlay_ = on; }
   void SetOfferLinkDialog(bool on) { offerLinkDialog_ = on; }
+  // Lines of one time are current together (an original and its translations, the others shown
+  // in the next line's place); off: the first of them at the time, the last after it.
+  void SetBilingual(bool on);
 
   // The song named on the command line (`arguments` joined by blanks is one path, optionally
   // quoted); `unreadable` holds the arguments whose bytes did not decode (see CommandLine): the
@@ -139,6 +153,7 @@ class PlayerSession : public QObject {
   bool PlayLoop() const { return playLoop_; }
   bool AutoPlay() const { return autoPlay_; }
   bool OfferLinkDialog() const { return offerLinkDialog_; }
+  bool Bilingual() const { return bilingual_; }
   // The playback timer: active while a song plays; its interval is the planned sleep.
   const QTimer& PlaybackTimer() const { return wakeTimer_; }
   const QTimer& ShiftTimer() const { return shiftTimer_; }
@@ -172,6 +187,9 @@ class PlayerSession : public QObject {
   void Track(qint32 positionMs);
   void DrawProgress(qint32 positionMs);
   void ShowLine(qint32 key, LineMode mode);
+  void ShowLines(const QString& current, const QString& next);
+  // The sung part and the scroll of the current line at `key`, and the words begun by then.
+  void FollowStrip(qint32 key);
   void ShowIdleText();
   // Draws the position as it stands now (after a shift, a seek or a new layout).
   void RedrawAt(qint32 positionMs, LineMode mode);
@@ -200,6 +218,10 @@ class PlayerSession : public QObject {
   bool playLoop_ = false;
   bool autoPlay_ = true;
   bool offerLinkDialog_ = true;
+  bool bilingual_ = true;
+  StripLine strip_;              // the current line as the strip follows it; index -1: none
+  LineProgress shownProgress_;   // what the view was last told of it
+  qint32 nextEchoWord_ = 0;      // the first word of the current line not yet echoed
   qint32 syncOffset_ = 0;
   qint32 shiftKeyStep_ = 0;
   qint32 volume_ = 750;

@@ -2,6 +2,7 @@
 
 #include "common/launcher.h"
 #include "common/numbertext.h"
+#include "player/core/lyriccolors.h"
 
 #include <algorithm>
 
@@ -32,6 +33,9 @@ PlayerSettings ReadPlayerSettings(const SettingsStore& store, const QString& pro
   s.autoPlay = store.ReadBoolSetting(kAutoPlay, true);
   s.skipUrl = store.ReadBoolSetting(kSkipUrl, false);
   s.chatTest = store.ReadBoolSetting(kChatTest, true);
+  s.bilingual = store.ReadBoolSetting(kBilingual, true);
+  s.lyricColors = RoundClampInt32(store.ReadNumberSetting(kLyricColors, QStringLiteral("0")));
+  if (s.lyricColors < 0 || s.lyricColors >= kLyricColorSchemeCount) s.lyricColors = 0;
   s.widthTwips = RoundClampInt32(store.ReadNumberSetting(kWidth, QString::number(designWidthTwips)));
   s.fontName = store.ReadSetting(kFontName, kDefaultFontName);
   s.fontSize = UsableFontSize(store.ReadSetting(kFontSize, QStringLiteral("11")));

@@ -25,6 +25,8 @@ inline const QString kChatTest = QStringLiteral("ChatTest");
 inline const QString kWidth = QStringLiteral("Width");
 inline const QString kFontName = QStringLiteral("FontName");
 inline const QString kFontSize = QStringLiteral("FontSize");
+inline const QString kBilingual = QStringLiteral("Bilingual");
+inline const QString kLyricColors = QStringLiteral("LyricColors");
 // The plain text editor for lyrics and the emoticon list (see ChooseTextEditor); may be empty.
 inline const QString kTextEditor = QStringLiteral("TextEditor");
 }  // namespace lyrova::playerkeys
@@ -48,6 +50,8 @@ struct PlayerSettings {
   bool autoPlay = true;
   bool skipUrl = false;
   bool chatTest = true;
+  bool bilingual = true;     // lines of one time shown together
+  qint32 lyricColors = 0;    // the lyric colour scheme, 0..kLyricColorSchemeCount - 1
   qint32 widthTwips = 0;
   QString fontName = kDefaultFontName;
   // The stored lyric font size when it is usable (8 to 48 points); otherwise the design size stays.

@@ -7,10 +7,11 @@
 
 namespace lyrova {
 
-qint64 NextLineChangeKey(const LyricsDocument& doc, qint32 key) {
+qint64 NextLineChangeKey(const LyricsDocument& doc, qint32 key, bool groupLines) {
   const auto later = std::upper_bound(doc.lines.cbegin(), doc.lines.cend(), key,
                                       [](qint32 k, const LyricLine& line) { return k < line.time; });
   qint64 next = later == doc.lines.cend() ? kNever : later->time;
+  if (groupLines) return next;
   // Lines sharing the key's time: the first of them is current exactly at the time, the last one
   // from the millisecond after.
   const qsizetype equal = later - doc.lines.cbegin();

@@ -17,8 +17,9 @@ inline constexpr qint64 kNever = std::numeric_limits<qint64>::max();
 
 // The first key (position + shift) after `key` at which FindCurrentLine gives another line than
 // at `key`: the time of the next later line, or one millisecond on when another line shares the
-// current line's time (the last line of such a group wins once its time has passed).
-qint64 NextLineChangeKey(const LyricsDocument& doc, qint32 key);
+// current line's time (the last line of such a group wins once its time has passed). With
+// `groupLines` lines of one time are current together: only the next later time counts.
+qint64 NextLineChangeKey(const LyricsDocument& doc, qint32 key, bool groupLines = false);
 
 // The first position after `positionMs` at which the progress bar's played part ends at another
 // pixel (see ProgressFor).

@@ -9,6 +9,7 @@
 #include "player/core/shifttext.h"
 #include "player/window/bars.h"
 #include "player/window/colors.h"
+#include "player/window/lyriclabel.h"
 #include "player/window/playerwindow.h"
 #include "player/window/statuslabel.h"
 #include "player/window/toolicons.h"
@@ -24,7 +25,16 @@ void PlayerWindow::ShowLyricLines(const QString& current, const QString& next) {
   // A label lays out all it holds, so it gets no more of a line than a screen can show.
   lrc_[0]->setText(DisplayText(current));
   lrc_[1]->setText(DisplayText(next));
+  currentLine_->SetProgress(LineProgress{});
   CenterLyricLines();
+}
+
+bool PlayerWindow::CurrentLineTooWide() const {
+  return currentLine_->TextWidth() > lrcOut_->width();
+}
+
+void PlayerWindow::ShowLineProgress(const LineProgress& progress) {
+  currentLine_->SetProgress(progress);
 }
 
 void PlayerWindow::ShowProgress(const ProgressPicture& picture, const QString& status, bool clock) {

@@ -83,9 +83,12 @@ void PlayerWindow::LayOut() {
   layingOut_ = false;
 }
 
+// A line wider than the band gets the band's width: the current line scrolls in it, the next
+// one ends in "…".
 void PlayerWindow::CenterLyricLines() {
   for (QLabel* label : lrc_) {
     FitLabel(label);
+    if (label->width() > lrcOut_->width()) label->resize(lrcOut_->width(), label->height());
     const double x = (lrcOut_->width() - label->width()) * 0.5;
     label->move(x > 0 ? int(std::lround(x)) : 0, label->y());
   }

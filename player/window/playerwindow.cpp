@@ -10,7 +10,9 @@
 #include "player/core/shifttext.h"
 #include "player/shell/windoweffects.h"
 #include "player/window/bars.h"
+#include "player/core/lyriccolors.h"
 #include "player/window/colors.h"
+#include "player/window/lyriclabel.h"
 #include "player/window/statuslabel.h"
 #include "player/window/toolicons.h"
 
@@ -68,7 +70,8 @@ PlayerWindow::PlayerWindow(const PlayerServices& services, QWidget* parent)
       services_(services),
       session_(PlayerSessionServices{services.media, services.prompts, services.companions,
                                      services.chat, services.dataFolder, services.lookupIndex,
-                                     services.echo, services.quitAtEnd, services.songFailed}) {
+                                     services.echo, services.echoWord, services.quitAtEnd,
+                                     services.songFailed}) {
   // A program without dialogs or chat sending leaves these out; the defaults do nothing.
   static CompanionHooks noCompanions;
   static ChatHooks noChat;
@@ -93,14 +96,15 @@ void PlayerWindow::BuildControls() {
   lrcOut_ = new QWidget(showWin_);
   Fill(lrcOut_, colors::kBand);
   for (int i = 0; i < 2; ++i) {
-    auto* label = new QLabel(lrcOut_);
+    auto* label = new LyricLabel(i == 0 ? LyricLabel::Overflow::Scroll : LyricLabel::Overflow::Elide, lrcOut_);
     QFont font(kDefaultFontName);
     font.setPointSizeF(11);
     label->setFont(font);
-    label->setTextFormat(Qt::PlainText);
     SetTextColor(label, i == 0 ? colors::kCurrentLine : colors::kNextLine);
+    label->SetSungColor(colors::kPlayed);
     label->installEventFilter(this);
     lrc_.append(label);
+    if (i == 0) currentLine_ = label;
   }
   lrcOut_->installEventFilter(this);
 
@@ -242,6 +246,20 @@ void PlayerWindow::AddSendingItems() {
 }
 
 void PlayerWindow::AddLookItems() {
+  QAction* bilingual = AddToggle(QStringLiteral("Bilingual_M"), QStringLiteral("双语歌词"));
+  connect(bilingual, &QAction::triggered, this, [this, bilingual] {
+    session_.SetBilingual(StoreToggle(bilingual, playerkeys::kBilingual));
+  });
+  lyricColors_ = setMenu_->addMenu(QStringLiteral("歌词颜色"));
+  for (int i = 0; i < kLyricColorSchemeCount; ++i) {
+    QAction* item = lyricColors_->addAction(LyricColorSchemes()[i].name);
+    item->setCheckable(true);
+    connect(item, &QAction::triggered, this, [this, i] {
+      ApplyLyricColors(i);
+      services_.settings->WriteSetting(playerkeys::kLyricColors, QString::number(i));
+    });
+    lyricColorItems_.append(item);
+  }
   lFont_ = setMenu_->addMenu(QStringLiteral("歌词字体"));
   QAction* firstFace = lFont_->addAction(kDefaultFontName);
   connect(firstFace, &QAction::triggered, this, [this, firstFace] { ChooseFont(firstFace->text()); });
@@ -333,6 +351,17 @@ void PlayerWindow::LoadSettings() {
   Toggle(QStringLiteral("SetAutoPlay_M"))->setChecked(settings_.autoPlay);
   Toggle(QStringLiteral("SkipUrl_M"))->setChecked(settings_.skipUrl);
   Toggle(QStringLiteral("ChatTest_M"))->setChecked(settings_.chatTest);
+  Toggle(QStringLiteral("Bilingual_M"))->setChecked(settings_.bilingual);
+  ApplyLyricColors(settings_.lyricColors);
+}
+
+void PlayerWindow::ApplyLyricColors(int index) {
+  const LyricColorScheme& scheme = LyricColorSchemes()[std::clamp(index, 0, kLyricColorSchemeCount - 1)];
+  Fill(lrcOut_, colors::FromBgr(scheme.band));
+  SetTextColor(lrc_[0], colors::FromBgr(scheme.current));
+  SetTextColor(lrc_[1], colors::FromBgr(scheme.next));
+  for (int i = 0; i < lyricColorItems_.size(); ++i) lyricColorItems_[i]->setChecked(i == index);
+  lyricColors_->setTitle(QStringLiteral("歌词颜色: ") + scheme.name);
 }
 
 // The stored "Width" (twips) as a window width in pixels that fits the screen. A width that had

@@ -28,6 +28,7 @@ class CompanionHooks;
 class Prompts;
 class ProgressBar;
 class SettingsStore;
+class LyricLabel;
 class StatusLabel;
 class ToolButton;
 class VolumeBar;
@@ -45,8 +46,10 @@ struct PlayerServices {
   bool layeredAvailable = false;
   // Opens the help file with the desktop's viewer.
   std::function<bool(const QUrl&)> openUrl;
-  // When set, called with the text of every line the moment it becomes current.
+  // When set, called with the text of every line the moment it becomes current (every line of
+  // a group of one time), and with every word of a word-timed line as its singing begins.
   std::function<void(const QString&)> echo;
+  std::function<void(const QString&)> echoWord;
   // Close the window when a song ends and does not loop. A song that cannot be opened then ends
   // the program at once instead: `songFailed` is told why, and the window is not shown (or closes).
   bool quitAtEnd = false;
@@ -137,6 +140,10 @@ class PlayerWindow : public QWidget, private PlayerView {
   QMenu* FontMenu() const { return lFont_; }
   QMenu* FontSizeMenu() const { return lSize_; }
   QMenu* SendTypeMenu() const { return sendTypeM_; }
+  QMenu* LyricColorMenu() const { return lyricColors_; }
+  // The current line's label (sung part, scroll) and the next line's, for their own parts and tests.
+  LyricLabel* CurrentLineLabel() const { return currentLine_; }
+  const QLabel* NextLineLabel() const { return lrc_[1]; }
   QAction* Toggle(const QString& objectName) const;
 
   // Pop-up menus are shown through this, so tests can look at a menu instead of running it.
@@ -159,6 +166,8 @@ class PlayerWindow : public QWidget, private PlayerView {
  private:
   // PlayerView.
   void ShowLyricLines(const QString& current, const QString& next) override;
+  bool CurrentLineTooWide() const override;
+  void ShowLineProgress(const LineProgress& progress) override;
   void ShowProgress(const ProgressPicture& picture, const QString& status, bool clock) override;
   void ShowSendState(bool on) override;
   void ShowShiftStep(const QString& hint) override;
@@ -190,6 +199,8 @@ class PlayerWindow : public QWidget, private PlayerView {
   void ApplyAlpha(int step);
   void ResizeHeightBy(int pixels);
   void ApplyLyricFontSize(double points);
+  // The lyric strip's colours: scheme `index` of LyricColorSchemes, checked in its menu.
+  void ApplyLyricColors(int index);
   // Stores a settings-menu switch; returns its new state.
   bool StoreToggle(QAction* action, const QString& key);
   // Chat sending: the menu choices it needs, and the chat strip's Enter and text drops.
@@ -226,6 +237,7 @@ class PlayerWindow : public QWidget, private PlayerView {
   QWidget* showWin_ = nullptr;
   QWidget* lrcOut_ = nullptr;
   QList<QLabel*> lrc_;
+  LyricLabel* currentLine_ = nullptr;  // lrc_[0]
   QWidget* panel_ = nullptr;
   QList<ToolButton*> controlButt_;
   ProgressBar* locPut_ = nullptr;
@@ -252,6 +264,8 @@ class PlayerWindow : public QWidget, private PlayerView {
   QList<QAction*> lsx_;
   QMenu* mAlpha_ = nullptr;
   QList<QAction*> mAlphas_;
+  QMenu* lyricColors_ = nullptr;
+  QList<QAction*> lyricColorItems_;
   QMenu* helpMm_ = nullptr;
 };
 

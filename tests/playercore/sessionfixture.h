@@ -28,6 +28,7 @@ struct Frame {
   QString status;
   bool sendOn = false;
   QString hint;  // "" while no shift step is shown
+  LineProgress progress;
   friend bool operator==(const Frame&, const Frame&) = default;
 };
 
@@ -36,6 +37,12 @@ class FrameView : public PlayerView {
   void ShowLyricLines(const QString& current, const QString& next) override {
     frame.current = current;
     frame.next = next;
+    frame.progress = LineProgress{};
+  }
+  bool CurrentLineTooWide() const override { return frame.current.size() > wideChars; }
+  void ShowLineProgress(const LineProgress& progress) override {
+    frame.progress = progress;
+    ++progressShown;
   }
   void ShowProgress(const ProgressPicture& picture, const QString& status, bool) override {
     frame.playedX = picture.playedX;
@@ -50,6 +57,8 @@ class FrameView : public PlayerView {
 
   Frame frame;
   int closeRequests = 0;
+  int progressShown = 0;
+  qsizetype wideChars = 1'000'000;  // a current line longer than this is too wide for its label
 };
 
 class SessionHooks : public CompanionHooks, public ChatHooks {
@@ -74,6 +83,8 @@ struct SessionFixture {
   SessionHooks hooks;
   FrameView view;
   QString echoed;
+  QString echoedWords;
+  bool echoWords = false;
   PlayerSettings settings;
   std::unique_ptr<PlayerSession> session;
 
@@ -105,6 +116,7 @@ struct SessionFixture {
     services.chat = &hooks;
     services.dataFolder = root.filePath(QStringLiteral("data"));
     services.echo = [this](const QString& line) { echoed += line + u'\n'; };
+    if (echoWords) services.echoWord = [this](const QString& word) { echoedWords += word + u'\n'; };
     session = std::make_unique<PlayerSession>(services, &view);
     settings.openLrcSel = false;
     session->UseSettings(settings);

@@ -18,6 +18,15 @@ const QByteArray kLyrics =
     "[00:01.00]one\r\n[00:01.045]close\r\n[00:03.00]two a\r\n[00:03.00]two b\r\n[00:06.00]three\r\n"
     "[00:12.50]four\r\n[00:15.00]five\r\n";
 
+// Word-timed lines (one sung by syllables, one closed by an end tag, one whose words come out of
+// order), a line shown as too wide for its label, an original with its translation; lines at
+// 1 s, 3 s (twice), 6 s, 12.5 s and 15 s as above.
+const QByteArray kWordLyrics =
+    "[00:01.00]<00:01.00>one <00:01.40>by <00:01.90>one\r\n"
+    "[00:03.00]two <00:03.50>a<00:04.20>\r\n[00:03.00]two b\r\n"
+    "[00:06.00]a very long line that scrolls along its label\r\n"
+    "[00:12.50]<00:13.00>four <00:12.80>back <00:13.40>words\r\n[00:15.00]five\r\n";
+
 // What a user does during the comparison run, at fixed moments of the fake clock.
 using Script = std::map<qint64, std::function<void(PlayerSession&)>>;
 
@@ -48,11 +57,14 @@ struct Run {
 // Plays 20 s of a looping song and 6 s of its second time round, with the user's actions; every
 // 10 ms the frame is kept. `tick` wakes the session every 10 ms while its timer runs, as a
 // fixed-rate timer would; otherwise the session wakes only when its own plan says.
-Run PlayThrough(bool tick) {
+Run PlayThrough(bool tick, const QByteArray& lyrics = kLyrics, bool bilingual = true) {
   SessionFixture f;
   f.settings.playLoop = true;
+  f.settings.bilingual = bilingual;
+  f.echoWords = true;
+  f.view.wideChars = 40;
   f.hooks.sending = true;
-  PlayerSession& s = f.Start(f.Song(QStringLiteral("a.mp3"), 20'000, kLyrics));
+  PlayerSession& s = f.Start(f.Song(QStringLiteral("a.mp3"), 20'000, lyrics));
   const Script script = UserActions();
   Run run;
   qint64 now = 0;
@@ -94,7 +106,7 @@ Run PlayThrough(bool tick) {
     }
     run.frames.append(f.view.frame);
   }
-  run.echoed = f.echoed;
+  run.echoed = f.echoed + f.echoedWords;
   run.sent = f.hooks.sent;
   return run;
 }
@@ -107,10 +119,20 @@ class TestPlayerSession : public QObject {
  private slots:
   // The planned wake-ups show, at every 10 ms step, exactly what waking every 10 ms shows:
   // through lines 45 ms apart, two lines of one time, shifts by menu and key, a narrower bar, a
-  // seek, a pause and the loop back to the start.
+  // seek, a pause and the loop back to the start; lines of one time together or one by one,
+  // word-timed lines sung and a wide line scrolled.
+  void plannedWakeUpsShowWhatTheTickShowed_data() {
+    QTest::addColumn<QByteArray>("lyrics");
+    QTest::addColumn<bool>("bilingual");
+    QTest::newRow("groups") << kLyrics << true;
+    QTest::newRow("one line at a time") << kLyrics << false;
+    QTest::newRow("word timing") << kWordLyrics << true;
+  }
   void plannedWakeUpsShowWhatTheTickShowed() {
-    const Run ticked = PlayThrough(true);
-    const Run planned = PlayThrough(false);
+    QFETCH(QByteArray, lyrics);
+    QFETCH(bool, bilingual);
+    const Run ticked = PlayThrough(true, lyrics, bilingual);
+    const Run planned = PlayThrough(false, lyrics, bilingual);
     QCOMPARE(planned.frames.size(), ticked.frames.size());
     for (qsizetype i = 0; i < ticked.frames.size(); ++i) {
       if (planned.frames[i] == ticked.frames[i]) continue;
@@ -119,10 +141,28 @@ class TestPlayerSession : public QObject {
       QFAIL(qPrintable(QStringLiteral("at %1 ms: ticked [%2|%3|%4,%5,%6|%7|%8] planned [%9|%10|%11,%12,%13|%14|%15]")
                            .arg((i + 1) * 10).arg(a.current, a.next).arg(a.playedX).arg(a.nextX).arg(a.showSpan)
                            .arg(a.status, a.hint, b.current, b.next).arg(b.playedX).arg(b.nextX).arg(b.showSpan)
-                           .arg(b.status, b.hint)));
+                           .arg(b.status, b.hint)
+                           + QStringLiteral(" progress ticked %1+%2 planned %3+%4")
+                                 .arg(a.progress.sungChars).arg(a.progress.wordFraction)
+                                 .arg(b.progress.sungChars).arg(b.progress.wordFraction)));
     }
     QCOMPARE(planned.echoed, ticked.echoed);
     QCOMPARE(planned.sent, ticked.sent);
+    if (lyrics == kWordLyrics) {
+      // Each word once each time its line becomes current ("four" twice: the shift of 11 s goes
+      // back before it), in text order, "back" with "four" whose time it lies before.
+      QVERIFY(ticked.echoed.endsWith(
+          u"\none\nby\none\ntwo\na\nfour\nback\nwords\nfour\nback\nwords\none\nby\none\ntwo\na\n"_qs));
+      qsizetype sung = 0;
+      qsizetype scrolled = 0;
+      for (const Frame& frame : ticked.frames) {
+        sung += frame.progress.wordFraction > 0 ? 1 : 0;
+        scrolled += frame.progress.lineFraction > 0 ? 1 : 0;
+      }
+      QVERIFY(sung > 50);
+      QVERIFY(scrolled > 50);
+      return;
+    }
     QVERIFY(ticked.echoed.contains(u"one\nclose\ntwo a\ntwo b\n"_qs));
     QVERIFY(ticked.frames.last().current == u"three"_qs);  // the second time round
     // Some 26 s of playback: the clock's seconds, the bar's pixels, the lines and the actions.
@@ -180,6 +220,7 @@ class TestPlayerSession : public QObject {
     SessionFixture f;
     const QString song = f.Song(QStringLiteral("ms.mp3"), 10'000,
                                 "[OFFset:500]\r\n[00:01.045]one\r\n[00:01.5]two\r\n[00:01.5]two b\r\n");
+    f.settings.bilingual = false;
     PlayerSession& s = f.Start(song);
     QCOMPARE(s.Lyrics().count(), 4);
     QVERIFY(s.PlaybackTimer().isActive());

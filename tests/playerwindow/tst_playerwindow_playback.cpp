@@ -27,6 +27,7 @@ class TestPlayerPlayback : public QObject {
     PlayerFixture f;
     const QString song = f.Song(QStringLiteral("歌 one.mp3"), 10'000);
     PlayerFixture::Write(f.root.filePath(QStringLiteral("music/歌 one.lrc")), kLyrics);
+    f.settings.WriteBoolSetting(playerkeys::kBilingual, false);
     // The name holds a blank, so the shell hands it over in two pieces; quotes are allowed.
     const qsizetype blank = song.indexOf(u' ');
     PlayerWindow& w = f.Start({u'"' + song.left(blank), song.mid(blank + 1) + u'"'});

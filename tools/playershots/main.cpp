@@ -1,6 +1,7 @@
 // playershots OUTPUT_DIR: renders the Player window, over the fake audio system and the demo
 // lyrics, in its main states (no song, a song without lyrics, playing with lyrics, the chat strip
-// open, the narrowest window, each pop-up menu open) and its dialogs (decoration, link, search folders) to PNG files in
+// open, the narrowest window, each pop-up menu open, a word-timed line half sung, an original
+// with its translation, a line too wide scrolled) and its dialogs (decoration, link, search folders) to PNG files in
 // OUTPUT_DIR. Runs on any Qt platform; offscreen needs no display.
 #include "common/clock.h"
 #include "common/prompts/scriptedprompts.h"
@@ -108,6 +109,34 @@ int main(int argc, char** argv) {
     SaveMenu(window.SetMenu(), out, QStringLiteral("6-menu-settings"));
     SaveMenu(window.HelpMenu(), out, QStringLiteral("7-menu-help"));
     SaveMenu(window.ChatoraSel(), out, QStringLiteral("8-menu-send-target"));
+    window.close();
+  }
+  {
+    // Word timing, an original with its translation and a line too wide for the strip.
+    const QString sung = music + QStringLiteral("/逐字.ogg");
+    QFile file(sung);
+    if (!file.open(QIODevice::WriteOnly)) return 1;
+    file.close();
+    QFile lyrics(music + QStringLiteral("/逐字.lrc"));
+    if (!lyrics.open(QIODevice::WriteOnly)) return 1;
+    lyrics.write(QStringLiteral("[00:01.00]<00:01.00>夜<00:01.40>航<00:01.80>的<00:02.20>灯 <00:02.60>照<00:03.00>亮<00:03.40>归<00:03.80>途<00:04.20>\n"
+                                "[00:05.00]风吹过港口的时候\n[00:05.00]When the wind crosses the harbour\n"
+                                "[00:09.00]我们把所有没说出口的话都写进了这一首很长很长的歌里，一句接着一句，直到天亮也唱不完\n"
+                                "[00:15.00]尾声\n").toUtf8());
+    lyrics.close();
+    audio.AddFile(sung, 20'000);
+    PlayerWindow window(services);
+    window.Start({});
+    window.OpenDroppedFile(sung);
+    audio.Advance(2'400);
+    window.Session().Wake();
+    Save(&window, out, QStringLiteral("12-word-timed-half-sung"));
+    audio.Advance(3'000);
+    window.Session().Wake();
+    Save(&window, out, QStringLiteral("13-original-with-translation"));
+    audio.Advance(6'000);
+    window.Session().Wake();
+    Save(&window, out, QStringLiteral("14-long-line-scrolled"));
     window.close();
   }
   {

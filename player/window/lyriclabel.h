@@ -1,0 +1,48 @@
+#pragma once
+
+#include "player/core/linestrip.h"
+
+#include <QColor>
+#include <QLabel>
+#include <QTextLayout>
+
+#include <memory>
+
+namespace lyrova {
+
+// A lyric line of the strip. A line that fits and has no word timing is painted by QLabel as
+// ever; a word-timed line paints its sung part in `sungColor` and the rest in the label's text
+// colour; a line wider than the label scrolls (the current line) or ends in "…" (the next
+// line). The label's own size stays what the window gives it.
+class LyricLabel : public QLabel {
+ public:
+  enum class Overflow { Scroll, Elide };
+
+  LyricLabel(Overflow overflow, QWidget* parent);
+
+  void SetSungColor(const QColor& color) { sungColor_ = color; }
+  // The line's progress; repaints only the strip between the old and the new sung point unless
+  // the text moved.
+  void SetProgress(const LineProgress& progress);
+  const LineProgress& Progress() const { return progress_; }
+  // The whole text's width in pixels, and how far it is moved left now.
+  double TextWidth() const;
+  double ScrollOffset() const;
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void changeEvent(QEvent* event) override;
+
+ private:
+  const QTextLayout& Layout() const;
+  // Where the sung part ends, in text pixels from the text's start; -1 without word timing.
+  double SungX() const;
+
+  Overflow overflow_;
+  QColor sungColor_;
+  LineProgress progress_;
+  mutable std::unique_ptr<QTextLayout> layout_;  // built for `layoutText_` in the current font
+  mutable QString layoutText_;
+};
+
+}  // namespace lyrova
