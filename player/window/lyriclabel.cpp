@@ -9,8 +9,11 @@
 
 namespace lyrova {
 
+// The label paints its own background (the strip's colour), so a repaint of a few pixels of a
+// sung word does not repaint the strip beneath it as well.
 LyricLabel::LyricLabel(Overflow overflow, QWidget* parent) : QLabel(parent), overflow_(overflow) {
   setTextFormat(Qt::PlainText);
+  setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
 const QTextLayout& LyricLabel::Layout() const {
@@ -21,12 +24,24 @@ const QTextLayout& LyricLabel::Layout() const {
     QTextLine line = layout_->createLine();
     if (line.isValid()) line.setNumColumns(int(layoutText_.size()));
     layout_->endLayout();
+    cursorX_.clear();
   }
   return *layout_;
 }
 
+double LyricLabel::CursorX(int position) const {
+  const QTextLayout& layout = Layout();
+  if (const auto known = cursorX_.constFind(position); known != cursorX_.cend()) return *known;
+  const double x = layout.lineCount() > 0 ? layout.lineAt(0).cursorToX(position) : 0;
+  cursorX_.insert(position, x);
+  return x;
+}
+
 void LyricLabel::changeEvent(QEvent* event) {
-  if (event->type() == QEvent::FontChange) layout_.reset();
+  if (event->type() == QEvent::FontChange) {
+    layout_.reset();
+    cursorX_.clear();
+  }
   QLabel::changeEvent(event);
 }
 
@@ -39,12 +54,11 @@ double LyricLabel::SungX() const {
   if (progress_.sungChars < 0) return -1;
   const QTextLayout& layout = Layout();
   if (layout.lineCount() == 0) return 0;
-  const QTextLine line = layout.lineAt(0);
   const int size = int(layoutText_.size());
   const int from = std::clamp(progress_.sungChars, 0, size);
   const int to = std::clamp(progress_.sungChars + progress_.wordChars, from, size);
-  const double start = line.cursorToX(from);
-  return start + (line.cursorToX(to) - start) * progress_.wordFraction;
+  const double start = CursorX(from);
+  return start + (CursorX(to) - start) * progress_.wordFraction;
 }
 
 double LyricLabel::ScrollOffset() const {
@@ -53,6 +67,7 @@ double LyricLabel::ScrollOffset() const {
 }
 
 void LyricLabel::SetProgress(const LineProgress& progress) {
+  if (progress == progress_) return;
   const double oldOffset = ScrollOffset();
   const double oldX = SungX();
   progress_ = progress;
@@ -62,19 +77,25 @@ void LyricLabel::SetProgress(const LineProgress& progress) {
     update();
     return;
   }
+  if (x == oldX) return;
   const double left = std::min(oldX, x) - offset;
   const double right = std::max(oldX, x) - offset;
   update(QRect(int(std::floor(left)) - 1, 0, int(std::ceil(right - left)) + 3, height()));
 }
 
 void LyricLabel::paintEvent(QPaintEvent* event) {
+  const QWidget* strip = parentWidget();
+  const QColor background = strip != nullptr ? strip->palette().color(strip->backgroundRole())
+                                             : palette().color(backgroundRole());
   const double textWidth = TextWidth();
   const bool fits = textWidth <= width();
   if (progress_.sungChars < 0 && fits) {
+    QPainter(this).fillRect(event->rect(), background);
     QLabel::paintEvent(event);
     return;
   }
   QPainter painter(this);
+  painter.fillRect(event->rect(), background);
   painter.setClipRect(event->rect());
   const QColor normal = palette().color(QPalette::WindowText);
   if (overflow_ == Overflow::Elide && !fits) {

@@ -3,6 +3,7 @@
 #include "player/core/linestrip.h"
 
 #include <QColor>
+#include <QHash>
 #include <QLabel>
 #include <QTextLayout>
 
@@ -37,12 +38,17 @@ class LyricLabel : public QLabel {
   const QTextLayout& Layout() const;
   // Where the sung part ends, in text pixels from the text's start; -1 without word timing.
   double SungX() const;
+  // The x of a character boundary of the laid-out text. QTextLine::cursorToX walks the line's
+  // items on every call, far too slow for every frame of a sung word, so each boundary is
+  // measured once per text and font.
+  double CursorX(int position) const;
 
   Overflow overflow_;
   QColor sungColor_;
   LineProgress progress_;
   mutable std::unique_ptr<QTextLayout> layout_;  // built for `layoutText_` in the current font
   mutable QString layoutText_;
+  mutable QHash<int, double> cursorX_;
 };
 
 }  // namespace lyrova
