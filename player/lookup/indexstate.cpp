@@ -18,13 +18,12 @@ std::unique_ptr<IndexState> BuildIndexState(const QString& dataFolder, const QSt
                                             const QByteArray& digest,
                                             const std::function<bool()>& cancelled) {
   const QStringList listed = ParseSearchDirLines(lines);
-  const QStringList dirs = DistinctSearchDirs(builtInDir, listed);
+  QStringList absent;
+  const QStringList dirs = DistinctSearchDirs(builtInDir, listed, &absent);
   auto state = std::make_unique<IndexState>(dirs.size());
   state->listDigest = digest;
   state->dirs = dirs;
-  if (!DirExists(builtInDir)) state->absent.append(builtInDir);
-  for (const QString& line : listed)
-    if (!DirExists(line)) state->absent.append(line);
+  state->absent = std::move(absent);
   state->dataWatch = state->watch.Add(dataFolder, true);
 
   for (qsizetype i = 0; i < dirs.size(); ++i) {

@@ -32,7 +32,8 @@ bool IsDotOrDotDot(const char* name) {
 
 }  // namespace
 
-QStringList DistinctSearchDirs(const QString& builtInDir, const QStringList& lines) {
+QStringList DistinctSearchDirs(const QString& builtInDir, const QStringList& lines,
+                               QStringList* absent) {
   QStringList dirs;
   QHash<quint64, QVarLengthArray<qsizetype, 1>> byKey;
   auto take = [&](const QString& dir) {
@@ -42,9 +43,16 @@ QStringList DistinctSearchDirs(const QString& builtInDir, const QStringList& lin
     same.append(dirs.size());
     dirs.append(dir);
   };
-  if (DirExists(builtInDir)) take(builtInDir);
-  for (const QString& dir : lines)
-    if (DirExists(dir)) take(dir);
+  // One look at each folder: one that appears or goes between two looks would otherwise be
+  // neither listed nor known as missing.
+  const auto consider = [&](const QString& dir) {
+    if (DirExists(dir))
+      take(dir);
+    else if (absent != nullptr)
+      absent->append(dir);
+  };
+  consider(builtInDir);
+  for (const QString& dir : lines) consider(dir);
   return dirs;
 }
 

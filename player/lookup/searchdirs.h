@@ -15,7 +15,10 @@ namespace lyrova {
 // then every line of `lines` (already normalised) that names an existing folder not already
 // taken by SameEntryIgnoringCase, in order. Lines are grouped by CaseKey, so only lines that
 // could be the same entry are compared: linear in the number of lines.
-QStringList DistinctSearchDirs(const QString& builtInDir, const QStringList& lines);
+// `absent`, when given, receives `builtInDir` and the lines that named no folder in that same
+// pass: asked again later, they tell whether the list has come to name another folder.
+QStringList DistinctSearchDirs(const QString& builtInDir, const QStringList& lines,
+                               QStringList* absent = nullptr);
 
 // The names in one folder that a lookup could ask for, as CaseKey values, sorted and distinct.
 struct FolderListing {
