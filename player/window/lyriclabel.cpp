@@ -83,6 +83,29 @@ void LyricLabel::SetProgress(const LineProgress& progress) {
   update(QRect(int(std::floor(left)) - 1, 0, int(std::ceil(right - left)) + 3, height()));
 }
 
+bool LyricLabel::UpdatePicture(const QColor& normal, const QColor& background) {
+  // Wider than this the pictures would cost more memory than drawing the glyphs costs time.
+  constexpr int kWidestPicture = 8192;
+  const int pictureWidth = int(std::ceil(TextWidth())) + 2;
+  if (pictureWidth > kWidestPicture) return false;
+  const qreal scale = devicePixelRatioF();
+  if (picture_.text == layoutText_ && picture_.font == font() && picture_.normal == normal &&
+      picture_.sung == sungColor_ && picture_.background == background &&
+      picture_.height == height() && picture_.scale == scale && !picture_.normalPixmap.isNull())
+    return true;
+  picture_ = Picture{layoutText_, font(), normal, sungColor_, background, height(), scale, {}, {}};
+  const double top = (height() - QFontMetricsF(font()).height()) / 2;
+  for (auto [pixmap, color] : {std::pair{&picture_.normalPixmap, normal}, {&picture_.sungPixmap, sungColor_}}) {
+    *pixmap = QPixmap(QSize(pictureWidth, height()) * scale);
+    pixmap->setDevicePixelRatio(scale);
+    pixmap->fill(background);
+    QPainter painter(pixmap);
+    painter.setPen(color);
+    Layout().draw(&painter, QPointF(0, top));
+  }
+  return true;
+}
+
 void LyricLabel::paintEvent(QPaintEvent* event) {
   const QWidget* strip = parentWidget();
   const QColor background = strip != nullptr ? strip->palette().color(strip->backgroundRole())
@@ -113,6 +136,15 @@ void LyricLabel::paintEvent(QPaintEvent* event) {
   const QRectF whole(event->rect());
   const QRectF sung = whole.intersected(QRectF(0, 0, split, height()));
   const QRectF unsung = whole.intersected(QRectF(split, 0, width() - split, height()));
+  if (UpdatePicture(normal, background)) {
+    const QPointF origin(std::round(at.x()), 0);
+    for (const auto& [area, pixmap] : {std::pair{unsung, &picture_.normalPixmap}, {sung, &picture_.sungPixmap}}) {
+      if (area.isEmpty()) continue;
+      painter.setClipRect(area);
+      painter.drawPixmap(origin, *pixmap);
+    }
+    return;
+  }
   painter.setPen(normal);
   if (!unsung.isEmpty()) {
     painter.save();

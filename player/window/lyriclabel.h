@@ -5,6 +5,7 @@
 #include <QColor>
 #include <QHash>
 #include <QLabel>
+#include <QPixmap>
 #include <QTextLayout>
 
 #include <memory>
@@ -49,6 +50,20 @@ class LyricLabel : public QLabel {
   mutable std::unique_ptr<QTextLayout> layout_;  // built for `layoutText_` in the current font
   mutable QString layoutText_;
   mutable QHash<int, double> cursorX_;
+
+  // The whole text drawn once in each colour on the strip's background; a frame of a sung word
+  // copies a few columns of them instead of drawing every glyph of the line twice.
+  struct Picture {
+    QString text;
+    QFont font;
+    QColor normal, sung, background;
+    int height = 0;
+    qreal scale = 0;
+    QPixmap normalPixmap, sungPixmap;
+  };
+  // The pictures for the text as it stands; false when the text is too wide for a picture.
+  bool UpdatePicture(const QColor& normal, const QColor& background);
+  Picture picture_;
 };
 
 }  // namespace lyrova
