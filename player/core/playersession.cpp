@@ -311,8 +311,7 @@ void PlayerSession::Wake() {
     // Looped: the end stays shown for one short step, as it always has, then the start follows.
     if (media.IsPlaying()) {
       lastWakePosition_ = -1;
-      wakeTimer_.start(kStalledWakeMs);
-      ++plansMade_;
+      Arm(kStalledWakeMs);
       return;
     }
   }
@@ -525,13 +524,16 @@ void PlayerSession::PlanWake(qint32 positionMs, bool stalled) {
   qint64 sleepMs = std::clamp<qint64>(next - positionMs, 1, kLongestSleepMs);
   // An output that does not move (still starting, or stuck) is looked at no more often than this.
   if (stalled) sleepMs = std::max<qint64>(sleepMs, kStalledWakeMs);
-  wakeTimer_.start(int(sleepMs));
-  ++plansMade_;
+  Arm(int(sleepMs));
 }
 
 void PlayerSession::WakeSoon() {
   lastWakePosition_ = -1;
-  wakeTimer_.start(0);
+  Arm(0);
+}
+
+void PlayerSession::Arm(int sleepMs) {
+  wakeTimer_.start(sleepMs);
   ++plansMade_;
 }
 

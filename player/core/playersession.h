@@ -197,6 +197,8 @@ class PlayerSession : public QObject {
   // The wake-up plan.
   void PlanWake(qint32 positionMs, bool stalled);
   void WakeSoon();
+  // Starts the playback timer: every plan goes through here, so PlansMade counts them all.
+  void Arm(int sleepMs);
   void Replan();
 
   PlayerSessionServices services_;
