@@ -266,8 +266,8 @@ qint64 MpvEngine::RunningPosition(Read read) {
       return lengthMs_;
     }
   }
-  qint64 ms = sampleMs_ + std::chrono::duration_cast<std::chrono::milliseconds>(now - sampleAt_).count();
-  ms = std::clamp(ms, reportedMs_, lengthMs_);
+  const qint64 us = sampleUs_ + std::chrono::duration_cast<std::chrono::microseconds>(now - sampleAt_).count();
+  const qint64 ms = std::clamp(us / 1000, reportedMs_, lengthMs_);
   reportedMs_ = ms;
   return ms;
 }
@@ -277,15 +277,17 @@ bool MpvEngine::ReadPosition(Clock::time_point now) {
   double seconds = 0;
   if (lib_->get_property(mpv_, "audio-pts", MPV_FORMAT_DOUBLE, &seconds) < 0 || !std::isfinite(seconds))
     return !OutputFinished();  // the sample stays and runs on with the clock
-  const qint64 ms = std::llround(seconds * 1000.0);
-  if (ms != sampleMs_) {
+  // Kept in microseconds: rounded to milliseconds at every read, the position would step back
+  // and forth by a millisecond against the clock it runs on with.
+  const qint64 us = std::llround(seconds * 1e6);
+  if (us != sampleUs_) {
     sampleChangedAt_ = now;
     // The first read after a start may differ from the held position by the rounding of a
     // seek; only a change between two reads shows the output running.
     outputRunning_ = sampledSincePlay_;
   }
   sampledSincePlay_ = true;
-  sampleMs_ = ms;
+  sampleUs_ = us;
   sampleAt_ = now;
   return !(now - sampleChangedAt_ > kStallCheck && OutputFinished());
 }
@@ -312,7 +314,7 @@ bool MpvEngine::Play() {
   if (!SetPaused(false)) return false;
   const Clock::time_point now = Clock::now();
   state_ = State::Playing;
-  sampleMs_ = heldMs_;
+  sampleUs_ = heldMs_ * 1000;
   sampleAt_ = now;
   sampleChangedAt_ = now;
   outputRunning_ = false;

@@ -78,7 +78,7 @@ class MpvEngine final : public AudioEngine {
   qint64 heldMs_ = 0;
   // While playing: the last position read from libmpv and when; between reads the position
   // runs on from it with the clock.
-  qint64 sampleMs_ = 0;
+  qint64 sampleUs_ = 0;  // in microseconds
   Clock::time_point sampleAt_;
   Clock::time_point sampleChangedAt_;
   bool sampledSincePlay_ = false;  // a position was read from libmpv since the last Play

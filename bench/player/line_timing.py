@@ -97,6 +97,11 @@ def main():
             print("word %s never arrived" % name)
             return 1
         words.append((got - first) * 1000 - (ms - times[0]))
+    if "--verbose" in sys.argv:
+        late = sorted(((got - first) * 1000 - (ms - times[0]), ms % 34, name)
+                      for name, ms in word_times.items() for got in [arrivals[name]])
+        print("latest words (ms late, ms after a strip frame, word):",
+              " ".join("%+.1f/%d/%s" % x for x in late[-12:]))
     words.sort()
     early = [x for x in words if x < -1.0]
     spread = words[-1] - words[0]
