@@ -8,6 +8,7 @@
 #   ./make.sh fuzz [SECS] build the fuzz targets with clang and run each for SECS seconds
 #   ./make.sh shots [DIR] render the Player window in its main states to PNG files (default shots/)
 #   ./make.sh install [DIR] install the suite into DIR (default ~/.local/opt/lyrova) with menu entries
+#   ./make.sh package     make the Debian package lyrova_<version>_<arch>.deb in this folder
 set -euo pipefail
 cd "$(dirname "$0")"
 top=$(pwd)
@@ -65,6 +66,14 @@ case "${1:-demo}" in
     scripts/install-deps.sh
     configure_and_build build
     if [ -n "${2:-}" ]; then cmake --install build --prefix "$2"; else cmake --install build; fi
+    ;;
+  package)
+    scripts/install-deps.sh
+    configure_and_build build
+    rm -rf build/package
+    cpack --config build/CPackConfig.cmake -G DEB -B build/package
+    mv build/package/lyrova_*.deb "$top/"
+    ls "$top"/lyrova_*.deb
     ;;
   *)
     sed -n '2,11p' "$0"

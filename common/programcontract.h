@@ -38,4 +38,10 @@ inline const QString kEmoticonFileName = QStringLiteral("emotions.ini");
 inline const QString kHelpFileName = QStringLiteral("help.html");
 inline const QString kBuiltInLyricsFolder = QStringLiteral("Lrc");
 
+// The mark a system-wide install puts into the program folder: with it the data files above
+// live in each user's data folder even where the program folder is writable (for root, or for
+// a package unpacked into a folder of one's own), so that running a program never leaves a
+// file of one user among the installed ones.
+inline const QString kSystemWideMark = QStringLiteral("system-wide");
+
 }  // namespace lyrova

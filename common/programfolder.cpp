@@ -1,5 +1,8 @@
 #include "common/programfolder.h"
 
+#include "common/paths.h"
+#include "common/programcontract.h"
+
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QStandardPaths>
@@ -15,7 +18,8 @@ QString UserDataFolder() {
 
 QString ChooseDataFolder(const QString& programFolder, const QString& userFolder) {
   const QFileInfo info(programFolder);
-  return info.isDir() && info.isWritable() ? programFolder : userFolder;
+  if (!info.isDir() || !info.isWritable()) return userFolder;
+  return QFileInfo::exists(JoinPath(programFolder, kSystemWideMark)) ? userFolder : programFolder;
 }
 
 QString DataFolder() { return ChooseDataFolder(ProgramFolder(), UserDataFolder()); }

@@ -17,9 +17,11 @@ install(PROGRAMS ${CMAKE_BINARY_DIR}/bin/lyrova-chatbridge.exe DESTINATION . OPT
 install(DIRECTORY DESTINATION Lrc)
 install(DIRECTORY ${CMAKE_CURRENT_LIST_DIR}/icons/ DESTINATION icons FILES_MATCHING PATTERN "*.svg")
 
+# Every type shared-mime-info gives the audio file names the Player opens (AllAudioPatterns in
+# common/audiofilters.cpp); tst_desktopentries holds the two lists together.
+set(LYROVA_AUDIO_TYPES "audio/ac3;audio/vnd.dts;audio/mpeg;audio/mp2;audio/midi;audio/aac;audio/x-ms-wma;audio/ogg;audio/x-vorbis+ogg;audio/x-flac+ogg;audio/x-opus+ogg;audio/x-speex+ogg;audio/x-wav;audio/flac;audio/mp4;audio/x-m4a;audio/x-ape;audio/x-wavpack;audio/x-aiff;audio/x-matroska;")
 # The desktop entries name the folder the suite was really installed into, which is known only
 # when installing (--prefix may change it).
-set(LYROVA_AUDIO_TYPES "audio/mpeg;audio/mp4;audio/x-m4a;audio/ogg;audio/x-vorbis+ogg;audio/flac;audio/x-wav;audio/x-ms-wma;audio/x-ape;")
 install(CODE "
   set(desktop_dir \"${LYROVA_DESKTOP_DIR}\")
   if(desktop_dir STREQUAL \"\")
@@ -31,9 +33,13 @@ install(CODE "
   endif()
   set(desktop_dir \"\$ENV{DESTDIR}\${desktop_dir}\")
   file(MAKE_DIRECTORY \"\${desktop_dir}\")
-  set(LYROVA_INSTALL_DIR \"\${CMAKE_INSTALL_PREFIX}\")
   set(LYROVA_AUDIO_TYPES \"${LYROVA_AUDIO_TYPES}\")
-  foreach(entry lyrova versel scoutel)
+  foreach(item lyrova:lyrova versel:Versel scoutel:Scoutel)
+    string(REPLACE \":\" \";\" pair \${item})
+    list(GET pair 0 entry)
+    list(GET pair 1 program)
+    set(LYROVA_EXEC \"\\\"\${CMAKE_INSTALL_PREFIX}/\${program}\\\"\")
+    set(LYROVA_ICON \"\${CMAKE_INSTALL_PREFIX}/icons/\${entry}.svg\")
     configure_file(\"${CMAKE_CURRENT_LIST_DIR}/\${entry}.desktop.in\" \"\${desktop_dir}/\${entry}.desktop\" @ONLY)
     message(STATUS \"Installing: \${desktop_dir}/\${entry}.desktop\")
   endforeach()

@@ -13,6 +13,7 @@ packages=(
   xvfb xauth libxcb1-dev xdotool
   ffmpeg sox
   g++-mingw-w64-x86-64 wine wine64
+  dpkg-dev fakeroot lintian desktop-file-utils librsvg2-bin appstream shared-mime-info
 )
 
 missing=()

@@ -1,12 +1,14 @@
 // The Editor: creates and time-tags one lyrics document against one song.
 //
 //   Versel [/RR | FILE]
+//   Versel --help | --version
 //
 // "/RR" takes the song and lyrics the Player handed over in the settings; anything else is one
 // file path (lyrics for .lrc and .txt, otherwise the song), optionally in double quotes.
 #include "common/clock.h"
 #include "common/commandline.h"
 #include "common/programfolder.h"
+#include "common/programinfo.h"
 #include "common/qttranslations.h"
 #include "common/settings.h"
 #include "common/ui/widgetprompts.h"
@@ -24,7 +26,24 @@
 #include <clocale>
 #include <memory>
 
+namespace {
+
+// The usage `Versel --help` prints; its man page lists the same options.
+constexpr char kHelpText[] =
+    "usage: Versel [/RR | FILE]\n"
+    "  Edits and time-tags one LRC lyrics document against one song.\n"
+    "  FILE        a lyrics file (.lrc, .txt) or a song to open; double quotes around it are\n"
+    "              taken off\n"
+    "  /RR         open the song and lyrics the Player handed over in the settings\n"
+    "  -h, --help  print this text and end (only as the one argument)\n"
+    "  --version   print the version and end (only as the one argument)\n";
+
+}  // namespace
+
 int main(int argc, char** argv) {
+  // Answered before any display is looked for, so they work anywhere.
+  const lyrova::InfoRequest info = lyrova::FindInfoRequest(argc, argv, lyrova::InfoPlacement::OnlyArgument);
+  if (info != lyrova::InfoRequest::None) return lyrova::AnswerInfoRequest(info, "Versel", kHelpText);
   QApplication app(argc, argv);
   QApplication::setApplicationName(lyrova::kEditorProgram);
   lyrova::InstallQtChinese(app);

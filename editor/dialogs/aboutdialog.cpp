@@ -1,5 +1,6 @@
 #include "editor/dialogs/aboutdialog.h"
 
+#include "common/programinfo.h"
 #include "editor/dialogs/dialogbuttons.h"
 
 #include <QHBoxLayout>
@@ -34,6 +35,7 @@ AboutDialog::AboutDialog(const QStringList& extraLines, QWidget* parent) : QDial
   productFont.setPointSizeF(productFont.pointSizeF() * 1.5);
   product->setFont(productFont);
   addLabel(EditorVersionLine(kEditorVersionMajor, kEditorVersionMinor));
+  addLabel(SuiteVersionLine());
   if (!extraLines.isEmpty()) layout->addSpacing(8);
   for (const QString& line : extraLines) addLabel(line);
 

@@ -1,6 +1,7 @@
 // The Player: plays one song and shows its lyrics in step with it.
 //
 //   lyrova [--echo] [--echo-words] [--quit-at-end] [FILE]
+//   lyrova --help | --version
 //
 // --echo prints the text of every line the moment it becomes current (each line of a group of
 // one time); --echo-words prints besides each word of a word-timed line, indented by two
@@ -13,6 +14,7 @@
 #include "common/paths.h"
 #include "common/programcontract.h"
 #include "common/programfolder.h"
+#include "common/programinfo.h"
 #include "common/qttranslations.h"
 #include "common/settings.h"
 #include "common/ui/widgetprompts.h"
@@ -42,6 +44,18 @@
 
 namespace {
 
+// The usage `lyrova --help` prints; its man page lists the same options.
+constexpr char kHelpText[] =
+    "usage: lyrova [--echo] [--echo-words] [--quit-at-end] [FILE]\n"
+    "  Plays FILE and shows its lyrics in step with it; the rest of the command line after\n"
+    "  the options is one file path.\n"
+    "  --echo         print every lyric line on standard output as it becomes current\n"
+    "  --echo-words   as --echo, and each word of a word-timed line as its singing begins\n"
+    "  --quit-at-end  end when the song ends without looping; a song that cannot be opened\n"
+    "                 ends the Player at once with status 1\n"
+    "  -h, --help     print this text and end\n"
+    "  --version      print the version and end\n";
+
 // Asks Qt for the platform the window effects need; see platformchoice.h. True when there is no
 // display at all.
 bool SetPlatform() {
@@ -67,6 +81,9 @@ void DropOffscreenSizeNote(QtMsgType type, const QMessageLogContext& context, co
 }  // namespace
 
 int main(int argc, char** argv) {
+  // Answered before any display is looked for, so they work anywhere.
+  const lyrova::InfoRequest info = lyrova::FindInfoRequest(argc, argv, lyrova::InfoPlacement::Anywhere);
+  if (info != lyrova::InfoRequest::None) return lyrova::AnswerInfoRequest(info, "lyrova", kHelpText);
   const bool noDisplay = SetPlatform();
   if (qgetenv("QT_QPA_PLATFORM") == "offscreen")
     standardHandler = qInstallMessageHandler(DropOffscreenSizeNote);

@@ -1,5 +1,6 @@
 #include "player/shell/about.h"
 
+#include "common/programinfo.h"
 #include "common/prompts/prompts.h"
 
 namespace lyrova {
@@ -10,7 +11,7 @@ QString PlayerVersionText() {
 }
 
 QStringList AboutLines() {
-  return {QStringLiteral("Lyrova ") + PlayerVersionText(),
+  return {QStringLiteral("Lyrova ") + PlayerVersionText(), SuiteVersionLine(),
           QStringLiteral("播放歌曲，同步显示 LRC 歌词，并可把歌词逐句发送到聊天窗口。"),
           QStringLiteral("Lyrova 开发组")};
 }

@@ -19,6 +19,13 @@ class TestFolders : public QObject {
     const QString user = QStringLiteral("/user/data/Lyrova");
     QCOMPARE(ChooseDataFolder(dir.path(), user), dir.path());
     QCOMPARE(ChooseDataFolder(dir.filePath(QStringLiteral("missing")), user), user);
+    // A system-wide install is marked: its folder is never the data folder, writable or not.
+    QFile mark(dir.filePath(QStringLiteral("system-wide")));
+    QVERIFY(mark.open(QIODevice::WriteOnly));
+    mark.close();
+    QCOMPARE(ChooseDataFolder(dir.path(), user), user);
+    QVERIFY(mark.remove());
+    QCOMPARE(ChooseDataFolder(dir.path(), user), dir.path());
     QVERIFY(UserDataFolder().endsWith(QStringLiteral("/Lyrova")));
     QCOMPARE(ProgramFolder(), QCoreApplication::applicationDirPath());
     QCOMPARE(DataFolder(), ProgramFolder());  // the build folder is writable

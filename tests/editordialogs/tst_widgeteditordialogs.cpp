@@ -106,6 +106,7 @@ class TestWidgetEditorDialogs : public QObject {
     });
     dialogs.ShowAbout(&owner_);
     QCOMPARE(shown, (QStringList{QStringLiteral("Versel"), QStringLiteral("Version 1.02 测试版"),
+                                 QStringLiteral("套件版本 " LYROVA_PROJECT_VERSION),
                                  QStringLiteral("F5  打上时间标签"), QStringLiteral("Ctrl+S  保存")}));
   }
 };

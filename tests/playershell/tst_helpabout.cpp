@@ -84,6 +84,7 @@ class TestHelpAbout : public QObject {
     QCOMPARE(PlayerVersionText(), QStringLiteral("1.42.1"));
     const QStringList lines = AboutLines();
     QCOMPARE(lines.first(), QStringLiteral("Lyrova 1.42.1"));
+    QCOMPARE(lines.at(1), QStringLiteral("套件版本 " LYROVA_PROJECT_VERSION));
     QCOMPARE(lines.last(), QStringLiteral("Lyrova 开发组"));
     ScriptedPrompts prompts;
     ShowAbout(prompts);

@@ -1,11 +1,13 @@
 // lrctool: the lyrics library on the command line.
 //   lrctool dump [--player] FILE        the file as the Editor (or the Player) reads it, as JSON
 //   lrctool save [--compressed] IN OUT  IN read as the Editor does, written to OUT
+//   lrctool --help | --version
 // Exit status: 0 done, 1 a load or save failed or a file name was refused (its message on
 // stderr), 2 wrong usage. A file name whose bytes do not decode to a name and back unchanged is
 // refused rather than replaced by another name.
 
 #include "common/commandline.h"
+#include "common/programinfo.h"
 #include "documentjson.h"
 #include "lyrics/lrcreader.h"
 #include "lyrics/lrcwriter.h"
@@ -23,10 +25,13 @@ constexpr int kUsage = 2;
 const char kUsageText[] =
     "usage: lrctool dump [--player] FILE\n"
     "       lrctool save [--compressed] IN OUT\n"
+    "       lrctool --help | --version\n"
     "  dump  prints FILE as JSON, read as the Editor reads it (--player: as the Player does)\n"
     "  save  reads IN as the Editor does and writes it to OUT, expanded or compressed,\n"
     "        in the encoding IN was read in\n"
-    "  A \"--\" ends the options, so that a file name may start with \"-\".\n";
+    "  A \"--\" ends the options, so that a file name may start with \"-\".\n"
+    "  -h, --help  print this text and end\n"
+    "  --version   print the version and end\n";
 
 void Write(std::FILE* stream, const QByteArray& bytes) {
   std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream);
@@ -106,6 +111,8 @@ int RefuseUnreadable(const lyrova::CommandLine& commandLine) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
+  const lyrova::InfoRequest info = lyrova::FindInfoRequest(argc, argv, lyrova::InfoPlacement::OnlyArgument);
+  if (info != lyrova::InfoRequest::None) return lyrova::AnswerInfoRequest(info, "lrctool", kUsageText);
   QCoreApplication app(argc, argv);
   const lyrova::CommandLine commandLine(argc, argv);
   if (const int refused = RefuseUnreadable(commandLine)) return refused;
@@ -114,9 +121,5 @@ int main(int argc, char* argv[]) {
   const QString command = args.takeFirst();
   if (command == QStringLiteral("dump")) return Dump(args);
   if (command == QStringLiteral("save")) return Save(args);
-  if (args.isEmpty() && (command == QStringLiteral("--help") || command == QStringLiteral("-h"))) {
-    Write(stdout, kUsageText);
-    return 0;
-  }
   return Usage();
 }
