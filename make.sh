@@ -76,7 +76,7 @@ case "${1:-demo}" in
     ls "$top"/lyrova_*.deb
     ;;
   *)
-    sed -n '2,11p' "$0"
+    sed -n '2,12p' "$0"
     exit 2
     ;;
 esac

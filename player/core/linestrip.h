@@ -26,8 +26,9 @@ LineGroup FindCurrentGroup(const LyricsDocument& doc, qint32 key);
 // "  /  ", or for a group of one line the line after it (empty after the last line).
 QString GroupCompanionText(const LyricsDocument& doc, const LineGroup& group);
 
-// The sung part and the scroll state change at most once per frame: 34 ms, under 30 a second.
-inline constexpr qint32 kStripFrameMs = 34;
+// The sung part and the scroll state change at most once per frame: 40 ms, 25 a second, which
+// still moves smoothly and keeps the repaints of a line being sung cheap.
+inline constexpr qint32 kStripFrameMs = 40;
 // A last word that no end tag closes is sung for this long, or up to the next line if sooner.
 inline constexpr qint32 kLastWordMs = 1000;
 
