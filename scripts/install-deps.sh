@@ -6,7 +6,8 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config git
   qt6-base-dev qt6-base-dev-tools libgl-dev qt6-translations-l10n
-  libmpv-dev
+  libmpv-dev mpv mpv-mpris playerctl
+  dbus-daemon dbus-bin
   libbenchmark-dev
   clang libclang-rt-dev
   fonts-noto-cjk fonts-wqy-zenhei
