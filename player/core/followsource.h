@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QObject>
 #include <QString>
 #include <QtGlobal>
@@ -21,6 +22,13 @@ struct FollowedTrack {
   friend bool operator==(const FollowedTrack&, const FollowedTrack&) = default;
 };
 
+// A player that could be followed, as the menu of players lists it.
+struct FollowablePlayer {
+  QString id;       // stable while the player runs (its bus name)
+  QString caption;  // what it calls itself
+  friend bool operator==(const FollowablePlayer&, const FollowablePlayer&) = default;
+};
+
 // Contract: every getter is cheap and answers from what is known now (no call waits for the
 // other program). PositionMs() runs on with the clock between reads and stays within
 // 0..lengthMs when the length is known. Signals come on the thread that owns the source.
@@ -40,6 +48,14 @@ class FollowSource : public QObject {
   // A note for the status area when following cannot work (no session bus); "" otherwise.
   virtual QString Problem() const { return {}; }
 
+  // The players there are, in menu order; the one followed ("" none); the one pinned by the
+  // user ("" when the choice is automatic: the player that started playing last). A pinned
+  // player that is not there is remembered, and the choice is automatic until it comes back.
+  virtual QList<FollowablePlayer> Players() const { return {}; }
+  virtual QString FollowedId() const { return {}; }
+  virtual QString PinnedId() const { return {}; }
+  virtual void Pin(const QString& /*id*/) {}
+
   // Commands to the followed player; nothing happens when none is followed or it refuses.
   virtual void PlayPause() = 0;
   virtual void StopPlayback() = 0;
@@ -51,6 +67,8 @@ class FollowSource : public QObject {
   // Playing or paused, a seek, another rate, other capabilities: the position is to be read
   // again and the plan made anew.
   void PlaybackChanged();
+  // A player came or went, told its name, or another one is followed.
+  void PlayersChanged();
 };
 
 }  // namespace lyrova
