@@ -1,7 +1,9 @@
 // The Player: plays one song and shows its lyrics in step with it.
 //
-//   lyrova [--echo] [--echo-words] [--quit-at-end] [FILE]
+//   lyrova [--echo] [--echo-words] [--quit-at-end] [--follow] [FILE]
 //
+// --follow starts in follow mode: the lyrics of what another player on the session bus plays
+// (MPRIS), whatever the settings say; a FILE is then not opened.
 // --echo prints the text of every line the moment it becomes current (each line of a group of
 // one time); --echo-words prints besides each word of a word-timed line, indented by two
 // blanks, the moment its singing begins; --quit-at-end closes the
@@ -29,6 +31,7 @@
 #include "player/core/playerhooks.h"
 #include "player/launch/playercompanions.h"
 #include "player/lookup/lookupindex.h"
+#include "player/mpris/mprisfollower.h"
 #include "player/window/playerwindow.h"
 
 #include <QApplication>
@@ -85,6 +88,7 @@ int main(int argc, char** argv) {
   bool echo = false;
   bool echoWords = false;
   bool quitAtEnd = false;
+  bool follow = false;
   QStringList files;
   QStringList unreadable;
   // Read from argv after QApplication has taken out its own options.
@@ -98,6 +102,8 @@ int main(int argc, char** argv) {
       echoWords = true;
     } else if (argument == u"--quit-at-end") {
       quitAtEnd = true;
+    } else if (argument == u"--follow") {
+      follow = true;
     } else {
       files.append(argument);
       if (!commandLine.Readable(i)) unreadable.append(argument);
@@ -166,6 +172,8 @@ int main(int argc, char** argv) {
     };
   }
   services.quitAtEnd = quitAtEnd;
+  services.makeFollowSource = [] { return std::make_unique<lyrova::MprisFollower>(); };
+  services.followAtStart = follow;
   constexpr int kSongFailed = 1;
   services.songFailed = [](const QString& reason) { lyrova::TellOnStandardError(reason); };
 

@@ -232,7 +232,7 @@ void PlayerSession::EditLyrics(bool withEditor) {
 
 void PlayerSession::Play() {
   if (follow_ != nullptr) {
-    if (!follow_->IsPlaying()) follow_->PlayPause();
+    if (!follow_->IsPlaying() && follow_->CanPause()) follow_->PlayPause();
     return;
   }
   StartSong(Lookup::Again);
@@ -262,7 +262,7 @@ void PlayerSession::StartSong(Lookup lookup) {
 void PlayerSession::TogglePause() {
   // The followed player answers with a change of its status, which redraws.
   if (follow_ != nullptr) {
-    follow_->PlayPause();
+    if (follow_->CanPause()) follow_->PlayPause();
     return;
   }
   services_.media->TogglePause();
@@ -272,7 +272,7 @@ void PlayerSession::TogglePause() {
 
 void PlayerSession::Stop() {
   if (follow_ != nullptr) {
-    follow_->StopPlayback();
+    if (follow_->CanPause()) follow_->StopPlayback();
     return;
   }
   services_.media->CloseMedia();
