@@ -12,7 +12,7 @@ packages=(
   clang libclang-rt-dev
   fonts-noto-cjk fonts-wqy-zenhei
   xvfb xauth libxcb1-dev xdotool
-  ffmpeg sox
+  ffmpeg sox python3
   g++-mingw-w64-x86-64 wine wine64
 )
 
