@@ -23,6 +23,10 @@ class FakeFollowSource : public FollowSource {
   bool CanPause() const override { return canPause; }
   bool CanSeek() const override { return canSeek; }
   double Rate() const override { return rate; }
+  QString Problem() const override { return problem; }
+  QList<FollowablePlayer> Players() const override { return players; }
+  QString PinnedId() const override { return pinned; }
+  void Pin(const QString& id) override { pinned = id; }
   void PlayPause() override { commands.append(QStringLiteral("PlayPause")); }
   void StopPlayback() override { commands.append(QStringLiteral("Stop")); }
   void SetPosition(qint32 ms) override { commands.append(QStringLiteral("SetPosition ") + QString::number(ms)); }
@@ -55,6 +59,9 @@ class FakeFollowSource : public FollowSource {
   qint64 anchorMs = 0;
   qint64 anchorAtMs = 0;
   QStringList commands;
+  QString problem;
+  QList<FollowablePlayer> players;
+  QString pinned;
 };
 
 }  // namespace lyrova
