@@ -6,12 +6,13 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config git
   qt6-base-dev qt6-base-dev-tools libgl-dev qt6-translations-l10n
-  libmpv-dev
+  libmpv-dev mpv mpv-mpris playerctl
+  dbus-daemon dbus-bin
   libbenchmark-dev
   clang libclang-rt-dev
   fonts-noto-cjk fonts-wqy-zenhei
   xvfb xauth libxcb1-dev xdotool
-  ffmpeg sox
+  ffmpeg sox python3
   g++-mingw-w64-x86-64 wine wine64
   dpkg-dev fakeroot lintian desktop-file-utils librsvg2-bin appstream shared-mime-info
 )

@@ -1,8 +1,10 @@
 // The Player: plays one song and shows its lyrics in step with it.
 //
-//   lyrova [--echo] [--echo-words] [--quit-at-end] [FILE]
+//   lyrova [--echo] [--echo-words] [--quit-at-end] [--follow] [FILE]
 //   lyrova --help | --version
 //
+// --follow starts in follow mode: the lyrics of what another player on the session bus plays
+// (MPRIS), whatever the settings say; a FILE is then not opened.
 // --echo prints the text of every line the moment it becomes current (each line of a group of
 // one time); --echo-words prints besides each word of a word-timed line, indented by two
 // blanks, the moment its singing begins; --quit-at-end closes the
@@ -31,6 +33,7 @@
 #include "player/core/playerhooks.h"
 #include "player/launch/playercompanions.h"
 #include "player/lookup/lookupindex.h"
+#include "player/mpris/mprisfollower.h"
 #include "player/window/playerwindow.h"
 
 #include <QApplication>
@@ -46,13 +49,15 @@ namespace {
 
 // The usage `lyrova --help` prints; its man page lists the same options.
 constexpr char kHelpText[] =
-    "usage: lyrova [--echo] [--echo-words] [--quit-at-end] [FILE]\n"
+    "usage: lyrova [--echo] [--echo-words] [--quit-at-end] [--follow] [FILE]\n"
     "  Plays FILE and shows its lyrics in step with it; the rest of the command line after\n"
     "  the options is one file path.\n"
     "  --echo         print every lyric line on standard output as it becomes current\n"
     "  --echo-words   as --echo, and each word of a word-timed line as its singing begins\n"
     "  --quit-at-end  end when the song ends without looping; a song that cannot be opened\n"
     "                 ends the Player at once with status 1\n"
+    "  --follow       show the lyrics of what another player on the session bus (MPRIS)\n"
+    "                 plays instead of playing a song; FILE is then not opened\n"
     "  -h, --help     print this text and end\n"
     "  --version      print the version and end\n";
 
@@ -102,6 +107,7 @@ int main(int argc, char** argv) {
   bool echo = false;
   bool echoWords = false;
   bool quitAtEnd = false;
+  bool follow = false;
   QStringList files;
   QStringList unreadable;
   // Read from argv after QApplication has taken out its own options.
@@ -115,6 +121,8 @@ int main(int argc, char** argv) {
       echoWords = true;
     } else if (argument == u"--quit-at-end") {
       quitAtEnd = true;
+    } else if (argument == u"--follow") {
+      follow = true;
     } else {
       files.append(argument);
       if (!commandLine.Readable(i)) unreadable.append(argument);
@@ -183,6 +191,8 @@ int main(int argc, char** argv) {
     };
   }
   services.quitAtEnd = quitAtEnd;
+  services.makeFollowSource = [] { return std::make_unique<lyrova::MprisFollower>(); };
+  services.followAtStart = follow;
   constexpr int kSongFailed = 1;
   services.songFailed = [](const QString& reason) { lyrova::TellOnStandardError(reason); };
 

@@ -70,7 +70,7 @@ void PlayerSession::SetBilingual(bool on) {
   if (bilingual_ == on) return;
   bilingual_ = on;
   cursor_.ForceRedraw();
-  if (services_.media->IsOpen()) RedrawAt(Position(), LineMode::Quiet);
+  if (SongOpen()) RedrawAt(Position(), LineMode::Quiet);
   Replan();
 }
 
@@ -78,13 +78,31 @@ PlaybackFacts PlayerSession::Facts() const {
   PlaybackFacts facts;
   facts.lyricsBusy = lyricsBusy_;
   facts.lyricsLoaded = lyricsLoaded_;
-  facts.isOpen = services_.media->IsOpen();
-  facts.mediaLength = services_.media->MediaLength();
+  facts.isOpen = SongOpen();
+  facts.mediaLength = SongLength();
   facts.groupLines = bilingual_;
   return facts;
 }
 
-qint32 PlayerSession::Position() { return services_.media->GetMediaStatus(false); }
+qint32 PlayerSession::Position() {
+  return follow_ != nullptr ? follow_->PositionMs() : services_.media->GetMediaStatus(false);
+}
+
+bool PlayerSession::SongOpen() const {
+  return follow_ != nullptr ? !followedTrack_.id.isEmpty() : services_.media->IsOpen();
+}
+
+bool PlayerSession::SongPlaying() const {
+  return follow_ != nullptr ? SongOpen() && follow_->IsPlaying() : services_.media->IsPlaying();
+}
+
+qint32 PlayerSession::SongLength() const {
+  return follow_ != nullptr ? followedTrack_.lengthMs : services_.media->MediaLength();
+}
+
+QString PlayerSession::SongLengthText() const {
+  return follow_ != nullptr ? FormatClock(followedTrack_.lengthMs) : services_.media->MediaLengthText();
+}
 
 // --- Songs and their lyrics ---
 
@@ -146,13 +164,14 @@ void PlayerSession::OpenDropped(const QString& path) {
 // The lookup, and the link dialog when it finds nothing and the user wants to be asked.
 QString PlayerSession::FindSongLyrics() const {
   ++lookupsMade_;
+  if (follow_ != nullptr) return FindFollowedLyrics();
   return LyricsLookup(services_.dataFolder, services_.lookupIndex).FindLyricsFile(openName_);
 }
 
 void PlayerSession::FindLyrics(bool offerLinkDialog) {
   lyricsPath_ = FindSongLyrics();
   if (lyricsPath_.isEmpty() && offerLinkDialog) {
-    services_.companions->ShowLinkDialog(view_->DialogOwner(), openName_, QString());
+    services_.companions->ShowLinkDialog(view_->DialogOwner(), SongKey(), QString());
     lyricsPath_ = FindSongLyrics();
   }
 }
@@ -165,7 +184,8 @@ void PlayerSession::AfterSongChosen() {
 bool PlayerSession::LoadLyrics() {
   cursor_.ForceRedraw();
   strip_ = StripLine{};
-  watch_.Follow(openName_, lyricsPath_);
+  // The watch runs the lookup of a song file; a followed track without one is not watched.
+  watch_.Follow(follow_ != nullptr ? followedTrack_.filePath : openName_, lyricsPath_);
   if (TrimBlanks(lyricsPath_).isEmpty() || !FileExists(lyricsPath_)) return false;
   lyricsBusy_ = true;
   const bool ok = LoadLrc(lyrics_, lyricsPath_, ReaderMode::Player);
@@ -183,7 +203,7 @@ void PlayerSession::ReloadLyrics() {
 // The current line is not sent again: the user did not ask for the new lyrics, and an editor
 // saving repeatedly would otherwise repeat it in the chat window at every save.
 void PlayerSession::PickUpLyrics(const QString& path) {
-  if (openName_.isEmpty()) return;
+  if (SongKey().isEmpty()) return;
   lyricsPath_ = path;
   ShowReloadedLyrics(LineMode::Quiet);
 }
@@ -191,24 +211,32 @@ void PlayerSession::PickUpLyrics(const QString& path) {
 void PlayerSession::ShowReloadedLyrics(LineMode mode) {
   lyricsLoaded_ = LoadLyrics();
   ShowIdleText();
-  if (services_.media->IsOpen()) ShowLine(Position() + syncOffset_, mode);
+  if (SongOpen()) ShowLine(Position() + syncOffset_, mode);
   // The bar's span and the plan follow the new lines.
-  if (services_.media->IsPlaying()) WakeSoon();
+  if (SongPlaying()) WakeSoon();
 }
 
 void PlayerSession::LinkLyrics() {
-  services_.companions->ShowLinkDialog(view_->DialogOwner(), openName_, lyricsPath_);
+  services_.companions->ShowLinkDialog(view_->DialogOwner(), SongKey(), lyricsPath_);
   lyricsPath_ = FindSongLyrics();
   ShowReloadedLyrics(LineMode::Send);
 }
 
 void PlayerSession::EditLyrics(bool withEditor) {
-  services_.companions->EditLyrics(view_->DialogOwner(), withEditor, openName_, lyricsPath_);
+  // A followed track without a file of its own goes to the Editor without a song.
+  const QString song = follow_ != nullptr ? followedTrack_.filePath : openName_;
+  services_.companions->EditLyrics(view_->DialogOwner(), withEditor, song, lyricsPath_);
 }
 
 // --- Playback ---
 
-void PlayerSession::Play() { StartSong(Lookup::Again); }
+void PlayerSession::Play() {
+  if (follow_ != nullptr) {
+    if (!follow_->IsPlaying() && follow_->CanPause()) follow_->PlayPause();
+    return;
+  }
+  StartSong(Lookup::Again);
+}
 
 // A song opened just now was looked up then; a song started again after a stop is looked up
 // anew, so lyrics made in between are found.
@@ -232,12 +260,21 @@ void PlayerSession::StartSong(Lookup lookup) {
 }
 
 void PlayerSession::TogglePause() {
+  // The followed player answers with a change of its status, which redraws.
+  if (follow_ != nullptr) {
+    if (follow_->CanPause()) follow_->PlayPause();
+    return;
+  }
   services_.media->TogglePause();
   lastWakePosition_ = -1;
   Wake();
 }
 
 void PlayerSession::Stop() {
+  if (follow_ != nullptr) {
+    if (follow_->CanPause()) follow_->StopPlayback();
+    return;
+  }
   services_.media->CloseMedia();
   wakeTimer_.stop();
   Track(0);
@@ -258,6 +295,10 @@ void PlayerSession::PlayIfAutomatic() {
 }
 
 void PlayerSession::PauseForEditor(const QString& song) {
+  if (follow_ != nullptr) {
+    if (!song.isEmpty() && song == followedTrack_.filePath && SongPlaying()) follow_->PlayPause();
+    return;
+  }
   MediaControl& media = *services_.media;
   if (song != openName_) return;
   // Started from the link dialog while the song is being opened: the song is not playing yet,
@@ -301,6 +342,14 @@ void PlayerSession::Wake() {
   Track(pos);
   DrawProgress(pos);
   ShowLine(pos + syncOffset_, LineMode::Send);
+  // A followed song ends, loops or goes on as its own player decides.
+  if (follow_ != nullptr) {
+    if (SongPlaying())
+      PlanWake(pos, stalled);
+    else
+      wakeTimer_.stop();
+    return;
+  }
   if (pos != media.MediaLength()) {
     if (media.IsPlaying()) {
       PlanWake(pos, stalled);
@@ -331,12 +380,13 @@ void PlayerSession::Track(qint32 positionMs) {
 }
 
 void PlayerSession::DrawProgress(qint32 positionMs) {
-  const MediaControl& media = *services_.media;
-  const qint32 length = media.MediaLength();
+  const qint32 length = SongLength();
   const ProgressPicture picture =
       ProgressFor(barWidth_, length, positionMs, cursor_.nextLineTime, lyricsLoaded_);
   if (length > 0)
-    view_->ShowProgress(picture, FormatClock(positionMs) + u'/' + media.MediaLengthText(), true);
+    view_->ShowProgress(picture, FormatClock(positionMs) + u'/' + SongLengthText(), true);
+  else if (follow_ != nullptr && SongOpen())
+    view_->ShowProgress(picture, FormatClock(positionMs), true);
   else
     view_->ShowProgress(picture, QStringLiteral("播放已停止"), false);
 }
@@ -376,7 +426,7 @@ void PlayerSession::FollowStrip(qint32 key) {
   const auto later = std::upper_bound(lyrics_.lines.cbegin(), lyrics_.lines.cend(), time,
                                       [](qint32 t, const LyricLine& line) { return t < line.time; });
   strip_.endKey = later != lyrics_.lines.cend() ? qint64(later->time)
-                                                : qint64(services_.media->MediaLength()) + syncOffset_;
+                                                : qint64(SongLength()) + syncOffset_;
   const LineProgress progress = ProgressAt(lyrics_, strip_, key);
   if (progress != shownProgress_) {
     shownProgress_ = progress;
@@ -393,7 +443,7 @@ void PlayerSession::FollowStrip(qint32 key) {
 }
 
 void PlayerSession::ShowIdleText() {
-  const QString name = TrimBlanks(FileNamePart(openName_));
+  const QString name = follow_ != nullptr ? followedName_ : TrimBlanks(FileNamePart(openName_));
   if (name.isEmpty()) {
     ShowLines(kIdleTitle, kCredit);
   } else if (lyricsPath_.isEmpty()) {
@@ -418,7 +468,7 @@ void PlayerSession::SetBarWidth(int pixels) {
   Track(pos);
   DrawProgress(pos);
   // A new layout shows what is known: the lyrics are looked up when a song opens or starts.
-  if (services_.media->IsOpen())
+  if (SongOpen())
     ShowLine(pos + syncOffset_, LineMode::Quiet);
   else
     ShowIdleText();
@@ -429,7 +479,7 @@ void PlayerSession::SetBarWidth(int pixels) {
 
 void PlayerSession::SetShift(qint32 shiftMs) {
   syncOffset_ = shiftMs;
-  if (services_.media->IsOpen())
+  if (SongOpen())
     RedrawAt(Position(), LineMode::Send);
   else
     ShowIdleText();
@@ -451,7 +501,7 @@ void PlayerSession::StepShiftByKey() {
   }
   syncOffset_ = StepShift(syncOffset_, shiftKeyStep_);
   view_->ShowShiftStep(ShiftStepLabel(syncOffset_));
-  if (services_.media->IsOpen())
+  if (SongOpen())
     RedrawAt(Position(), LineMode::Quiet);
   else
     ShowIdleText();
@@ -461,6 +511,12 @@ void PlayerSession::StepShiftByKey() {
 // --- Seeking and volume ---
 
 void PlayerSession::SeekPress(int x) {
+  // The followed player keeps playing while the bar is dragged and is told where on release.
+  if (follow_ != nullptr) {
+    seekDragging_ = SongOpen() && follow_->CanSeek();
+    if (seekDragging_) SeekDrag(x);
+    return;
+  }
   MediaControl& media = *services_.media;
   seekDragging_ = true;
   resumeAfterSeek_ = media.IsPlaying();
@@ -474,13 +530,19 @@ void PlayerSession::SeekPress(int x) {
 
 void PlayerSession::SeekDrag(int x) {
   if (!seekDragging_) return;
-  const qint32 p = SeekTargetFor(x, barWidth_, services_.media->MediaLength());
+  const qint32 p = SeekTargetFor(x, barWidth_, SongLength());
   Track(p);
   DrawProgress(p);
   ShowLine(p + syncOffset_, LineMode::Quiet);
 }
 
 void PlayerSession::SeekRelease(int x) {
+  if (follow_ != nullptr) {
+    if (!seekDragging_) return;
+    seekDragging_ = false;
+    follow_->SetPosition(SeekTargetFor(x, barWidth_, SongLength()));
+    return;
+  }
   MediaControl& media = *services_.media;
   seekDragging_ = false;
   media.SeekMedia(SeekTargetFor(x, barWidth_, media.MediaLength()));
@@ -509,9 +571,10 @@ void PlayerSession::SetVolume(qint32 volume) {
 // The earliest moment anything shown changes: the end of the song, the clock's next second,
 // the bar's next pixel and the next line (the line moments are keys: position plus shift).
 void PlayerSession::PlanWake(qint32 positionMs, bool stalled) {
-  const qint32 length = services_.media->MediaLength();
-  qint64 next = std::min({qint64(length), NextClockChange(positionMs),
-                          NextPixelChange(barWidth_, length, positionMs)});
+  const qint32 length = SongLength();
+  qint64 next = std::min(NextClockChange(positionMs), NextPixelChange(barWidth_, length, positionMs));
+  // (A followed song may be of unknown length, or stand at its end while its player goes on.)
+  if (length > positionMs) next = std::min<qint64>(next, length);
   if (lyricsLoaded_ && !lyrics_.lines.isEmpty()) {
     const qint32 now = ClampToInt32(qint64(positionMs) + syncOffset_);
     qint64 key = NextLineChangeKey(lyrics_, now, bilingual_);
@@ -521,7 +584,11 @@ void PlayerSession::PlanWake(qint32 positionMs, bool stalled) {
     if (services_.echoWord) key = std::min(key, NextWordStartKey(lyrics_, strip_, now));
     if (key != kNever) next = std::min(next, key - syncOffset_);
   }
-  qint64 sleepMs = std::clamp<qint64>(next - positionMs, 1, kLongestSleepMs);
+  qint64 sleepMs = next - positionMs;
+  // A followed player may play faster or slower: the media time to go becomes clock time,
+  // rounded down so the moment is never missed.
+  if (follow_ != nullptr && follow_->Rate() > 0) sleepMs = qint64(double(sleepMs) / follow_->Rate());
+  sleepMs = std::clamp<qint64>(sleepMs, 1, kLongestSleepMs);
   // An output that does not move (still starting, or stuck) is looked at no more often than this.
   if (stalled) sleepMs = std::max<qint64>(sleepMs, kStalledWakeMs);
   Arm(int(sleepMs));
@@ -538,7 +605,7 @@ void PlayerSession::Arm(int sleepMs) {
 }
 
 void PlayerSession::Replan() {
-  if (!services_.media->IsPlaying()) return;
+  if (!SongPlaying()) return;
   lastWakePosition_ = -1;
   PlanWake(Position(), false);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "lyrics/lyricsdocument.h"
+#include "player/core/followsource.h"
 #include "player/core/linecursor.h"
 #include "player/core/linestrip.h"
 #include "player/core/playerhooks.h"
@@ -136,6 +137,16 @@ class PlayerSession : public QObject {
   void SeekRelease(int x);
   void SetVolume(qint32 volume);
 
+  // Follow mode: the lyrics of what `source` plays instead of a song of its own (null: back to
+  // its own songs). The own song is closed on the way in and stays chosen, not playing, on the
+  // way out. Playback, seeking and the progress bar then act on `source`, which must outlive
+  // the session or be handed back with Follow(nullptr) first.
+  void Follow(FollowSource* source);
+  bool Following() const { return follow_ != nullptr; }
+  // The song as the lookup, the link dialog and the Editor know it: the own song, or in follow
+  // mode the followed track's file or track name; "" for none.
+  QString SongKey() const { return follow_ != nullptr ? followedSong_ : openName_; }
+
   // One playback step: what the position shows now, and the next wake-up.
   void Wake();
   void Shutdown();
@@ -169,6 +180,16 @@ class PlayerSession : public QObject {
 
   qint32 Position();
   PlaybackFacts Facts() const;
+  // The song being shown: the own media device's, or in follow mode the followed player's.
+  bool SongOpen() const;
+  bool SongPlaying() const;
+  qint32 SongLength() const;
+  QString SongLengthText() const;
+  // Follow mode: the followed track changed (or was looked at the first time), and its
+  // playback changed.
+  void TakeFollowedTrack();
+  void FollowedPlaybackChanged();
+  QString FindFollowedLyrics() const;
   bool LoadLyrics();
   QString FindSongLyrics() const;
   void FindLyrics(bool offerLinkDialog);
@@ -233,6 +254,11 @@ class PlayerSession : public QObject {
   qint32 lastWakePosition_ = -1;  // the position the last timer wake-up drew
   qint64 plansMade_ = 0;
   mutable qint64 lookupsMade_ = 0;
+
+  FollowSource* follow_ = nullptr;
+  FollowedTrack followedTrack_;
+  QString followedSong_;  // its file, or its track name
+  QString followedName_;  // what the idle text names it by
 };
 
 }  // namespace lyrova

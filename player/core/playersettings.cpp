@@ -34,6 +34,8 @@ PlayerSettings ReadPlayerSettings(const SettingsStore& store, const QString& pro
   s.skipUrl = store.ReadBoolSetting(kSkipUrl, false);
   s.chatTest = store.ReadBoolSetting(kChatTest, true);
   s.bilingual = store.ReadBoolSetting(kBilingual, true);
+  s.followMode = store.ReadBoolSetting(kFollowMode, false);
+  s.followPlayer = store.ReadSetting(kFollowPlayer, QString());
   s.lyricColors = RoundClampInt32(store.ReadNumberSetting(kLyricColors, QStringLiteral("0")));
   if (s.lyricColors < 0 || s.lyricColors >= kLyricColorSchemeCount) s.lyricColors = 0;
   s.widthTwips = RoundClampInt32(store.ReadNumberSetting(kWidth, QString::number(designWidthTwips)));

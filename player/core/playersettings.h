@@ -27,6 +27,9 @@ inline const QString kFontName = QStringLiteral("FontName");
 inline const QString kFontSize = QStringLiteral("FontSize");
 inline const QString kBilingual = QStringLiteral("Bilingual");
 inline const QString kLyricColors = QStringLiteral("LyricColors");
+// Follow mode ("跟随其他播放器") and the player pinned in "跟随的播放器" (its bus name; "" automatic).
+inline const QString kFollowMode = QStringLiteral("FollowMode");
+inline const QString kFollowPlayer = QStringLiteral("FollowPlayer");
 // The plain text editor for lyrics and the emoticon list (see ChooseTextEditor); may be empty.
 inline const QString kTextEditor = QStringLiteral("TextEditor");
 }  // namespace lyrova::playerkeys
@@ -52,6 +55,8 @@ struct PlayerSettings {
   bool chatTest = true;
   bool bilingual = true;     // lines of one time shown together
   qint32 lyricColors = 0;    // the lyric colour scheme, 0..kLyricColorSchemeCount - 1
+  bool followMode = false;   // show what another player plays
+  QString followPlayer;      // the player pinned to follow; "" automatic
   qint32 widthTwips = 0;
   QString fontName = kDefaultFontName;
   // The stored lyric font size when it is usable (8 to 48 points); otherwise the design size stays.

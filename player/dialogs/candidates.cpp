@@ -3,6 +3,7 @@
 #include "common/casematch.h"
 #include "common/paths.h"
 #include "player/dialogs/similarity.h"
+#include "player/lookup/lyricslookup.h"
 
 #include <QDir>
 
@@ -45,6 +46,12 @@ void CandidateList::ScanFolderForSimilar(const QString& folder, const QString& s
 
 void CandidateList::BuildCandidates(const QString& songPath, const QStringList& searchDirs) {
   Clear();
+  // A track name (a track another player plays without a file) has no folder of its own and
+  // no extension: only the search folders are looked through, for the whole name.
+  if (IsTrackName(songPath)) {
+    for (const QString& dir : searchDirs) ScanFolderForSimilar(dir, TrimBlanks(songPath));
+    return;
+  }
   if (!FileExists(songPath)) return;
   const QString songName = StripExtension(FileNamePart(songPath));
   ScanFolderForSimilar(DirectoryPart(songPath), songName);

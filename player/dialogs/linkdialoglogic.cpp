@@ -63,7 +63,7 @@ void LinkDialogLogic::ShowSongMissing() {
 }
 
 void LinkDialogLogic::LinkChosen() {
-  if (!FileExists(linkSongPath_)) {
+  if (!SongEntryExists(linkSongPath_)) {
     ShowSongMissing();
   } else if (!FileExists(linkLyricsPath_)) {
     prompts_.Message(QStringLiteral("歌词文件  ") + linkLyricsPath_ + QStringLiteral("  不存在"),
@@ -85,7 +85,7 @@ DialogNext LinkDialogLogic::RunLinkButton(int button) {
   TakeBoxes();
   switch (button) {
     case kUnlink:
-      if (FileExists(linkSongPath_))
+      if (SongEntryExists(linkSongPath_))
         SaveLink(QString());
       else
         ShowSongMissing();

@@ -1,6 +1,7 @@
 #include "player/lookup/lookupindex.h"
 
 #include "common/casematch.h"
+#include "player/lookup/lyricslookup.h"
 #include "common/listfiles.h"
 #include "common/paths.h"
 #include "common/programcontract.h"
@@ -102,7 +103,7 @@ class LookupIndex::Impl {
 
   QString FindLink(const QString& songPath) {
     const QString song = TrimBlanks(songPath);
-    if (!FileExists(song)) return {};
+    if (!SongEntryExists(song)) return {};
     const std::lock_guard lock(linkMutex_);
     return links_.Find(song);
   }

@@ -23,7 +23,27 @@ qsizetype FindSongLink(const QList<SongLink>& links, const QString& songPath) {
   return -1;
 }
 
+// The longest file name most Linux file systems take, in bytes.
+constexpr qsizetype kLongestFileNameBytes = 255;
+
 }  // namespace
+
+bool IsTrackName(const QString& song) {
+  return !song.contains(u'/') && !TrimBlanks(song).isEmpty();
+}
+
+bool SongEntryExists(const QString& song) { return IsTrackName(song) || FileExists(song); }
+
+QString TrackName(const QString& artist, const QString& title) {
+  const QString cleanTitle = TrimBlanks(title);
+  if (cleanTitle.isEmpty()) return {};
+  const QString cleanArtist = TrimBlanks(artist);
+  QString name = cleanArtist.isEmpty() ? cleanTitle : cleanArtist + QStringLiteral(" - ") + cleanTitle;
+  for (QChar& c : name)
+    if (c == u'/' || c.category() == QChar::Other_Control) c = u'_';
+  if (name.toUtf8().size() + 4 > kLongestFileNameBytes) return {};
+  return name;
+}
 
 LyricsLookup::LyricsLookup(const QString& dataFolder, const LookupIndex* index)
     : dataFolder_(dataFolder),
@@ -44,10 +64,25 @@ QString LyricsLookup::FindLyricsFile(const QString& songPath) const {
   const QString linked = FindLink(songPath);
   if (!linked.isEmpty()) return linked;
   const QString beside = StripExtension(songPath) + QStringLiteral(".lrc");
-  QString found = FindFileIgnoringCase(beside);
+  const QString found = FindFileIgnoringCase(beside);
   if (!found.isEmpty()) return found;
-  const QString name = FileNamePart(beside);
+  return FindInSearchDirs(FileNamePart(beside));
+}
+
+QString LyricsLookup::FindTrackLyrics(const QString& artist, const QString& title) const {
+  const QString name = TrackName(artist, title);
+  if (name.isEmpty()) return {};
+  const QString linked = FindLink(name);
+  if (!linked.isEmpty()) return linked;
+  const QString found = FindInSearchDirs(name + QStringLiteral(".lrc"));
+  if (!found.isEmpty()) return found;
+  const QString titleOnly = TrackName(QString(), title);
+  return titleOnly == name ? QString() : FindInSearchDirs(titleOnly + QStringLiteral(".lrc"));
+}
+
+QString LyricsLookup::FindInSearchDirs(const QString& name) const {
   if (index_) return index_->FindInSearchDirs(name);
+  QString found;
   const QStringList dirs = ReadSearchDirs();
   for (const QString& dir : dirs) {
     found = FindFileIgnoringCase(JoinPath(dir, name));
@@ -83,7 +118,7 @@ bool LyricsLookup::WriteSearchDirs(const QStringList& dirs, QString* error) cons
 QString LyricsLookup::FindLink(const QString& songPath) const {
   if (index_) return index_->FindLink(songPath);
   const QString song = TrimBlanks(songPath);
-  if (!FileExists(song)) return {};
+  if (!SongEntryExists(song)) return {};
   const QList<SongLink> links = ParseLinkPairs(ReadListFile(LinkFile()));
   const qsizetype index = FindSongLink(links, song);
   return index < 0 ? QString() : links.at(index).lyricsPath;
@@ -92,10 +127,10 @@ QString LyricsLookup::FindLink(const QString& songPath) const {
 bool LyricsLookup::SetLink(const QString& songPath, const QString& lyricsPath, QString* error) const {
   const QString song = TrimBlanks(songPath);
   const QString lyrics = TrimBlanks(lyricsPath);
-  if (!FileExists(song) || HoldsLineBreak(song) || HoldsLineBreak(lyrics)) return false;
+  if (!SongEntryExists(song) || HoldsLineBreak(song) || HoldsLineBreak(lyrics)) return false;
   QList<SongLink> links = ParseLinkPairs(ReadListFile(LinkFile()));
   links.removeIf([](const SongLink& link) {
-    return !FileExists(link.songPath) || !FileExists(link.lyricsPath);
+    return !SongEntryExists(link.songPath) || !FileExists(link.lyricsPath);
   });
   const qsizetype index = FindSongLink(links, song);
   // A blank lyrics path removes the link: stored as an empty line it would vanish on reading

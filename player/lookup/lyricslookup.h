@@ -18,6 +18,17 @@ namespace lyrova {
 
 class LookupIndex;
 
+// A song of the link list and of the lookup is a file path or, for a track another player plays
+// without a file of its own, its track name ("artist - title", or the title alone; see
+// TrackName). A track name holds no "/", which tells the two apart, and it never goes missing.
+bool IsTrackName(const QString& song);
+bool SongEntryExists(const QString& song);
+
+// The track name of a track that has no file: "artist - title", or the title when the artist
+// is blank. A "/" (which no file name can hold) and control characters become "_". "" when
+// the title is blank or the name could not be a file name (longer than a file system allows).
+QString TrackName(const QString& artist, const QString& title);
+
 class LyricsLookup {
  public:
   // `index`, when given, must outlive this object; it may be shared by any number of them.
@@ -36,6 +47,11 @@ class LyricsLookup {
   // in letter case (see FindFileIgnoringCase); nothing else, no partial names.
   QString FindLyricsFile(const QString& songPath) const;
 
+  // The lyrics of a track another player plays without a file of its own, by its track name
+  // (TrackName(artist, title)): its link, then "name.lrc" in the search directories, then
+  // "title.lrc" there; "" when the track has no usable name.
+  QString FindTrackLyrics(const QString& artist, const QString& title) const;
+
   // The built-in folder when it exists, then every line of "LrcDir.ini" that, normalised,
   // names an existing directory not already taken (compared ignoring letter case).
   QStringList ReadSearchDirs() const;
@@ -46,7 +62,7 @@ class LyricsLookup {
   bool WriteSearchDirs(const QStringList& dirs, QString* error = nullptr) const;
 
   // The lyrics path linked to the song (blanks trimmed); "" when the song file does not exist or
-  // has no link. When a song has several pairs the first wins.
+  // has no link (a track name always exists). When a song has several pairs the first wins.
   QString FindLink(const QString& songPath) const;
 
   // Links the song to `lyricsPath`, replacing its first pair in place, or appends a new pair;
@@ -57,6 +73,9 @@ class LyricsLookup {
   bool SetLink(const QString& songPath, const QString& lyricsPath, QString* error = nullptr) const;
 
  private:
+  // `name` in the search directories, in list order (exact name first, then letter case).
+  QString FindInSearchDirs(const QString& name) const;
+
   QString dataFolder_;
   const LookupIndex* index_ = nullptr;
 };

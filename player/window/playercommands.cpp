@@ -77,6 +77,8 @@ void PlayerWindow::OpenFromDialog() {
   label2_->hide();
   label1_->show();
   if (dialog.Cancel()) return;
+  // A song of its own ends follow mode.
+  if (session_.Following()) SetFollowing(false);
   session_.OpenChosen(dialog.InitialDir(), dialog.FileName());
 }
 

@@ -171,6 +171,7 @@ void PlayerWindow::BuildMenus() {
   AddLyricsFileItems();
   setMenu_->addSeparator();
   AddPlaybackToggles();
+  AddFollowItems();
   AddSendingItems();
   setMenu_->addSeparator();
   AddLookItems();
@@ -352,6 +353,8 @@ void PlayerWindow::LoadSettings() {
   Toggle(QStringLiteral("SkipUrl_M"))->setChecked(settings_.skipUrl);
   Toggle(QStringLiteral("ChatTest_M"))->setChecked(settings_.chatTest);
   Toggle(QStringLiteral("Bilingual_M"))->setChecked(settings_.bilingual);
+  Toggle(QStringLiteral("Follow_M"))->setVisible(bool(services_.makeFollowSource));
+  followPlayers_->menuAction()->setVisible(bool(services_.makeFollowSource));
   ApplyLyricColors(settings_.lyricColors);
 }
 
@@ -412,8 +415,16 @@ void PlayerWindow::Start(const QStringList& arguments, const QStringList& unread
   buttonHints_ = kButtonHints;
   label1_->SetStatus(QStringLiteral("播放已停止"), StatusLabel::Fit::Elided);
 
-  session_.OpenAtStart(arguments, unreadable);
-  if (session_.SongFailed()) return;
+  // Follow mode as the command line or the settings say; a song named on the command line
+  // wins over the stored setting.
+  const bool follow = services_.makeFollowSource &&
+                      (services_.followAtStart || (settings_.followMode && arguments.isEmpty()));
+  if (follow) {
+    SetFollowing(true);
+  } else {
+    session_.OpenAtStart(arguments, unreadable);
+    if (session_.SongFailed()) return;
+  }
   lastChatPanelHeight_ = kInitialChatPanelHeight;
   show();
 }
@@ -464,6 +475,7 @@ bool PlayerWindow::OpenDrop(const QMimeData& dropped) {
   if (urls.isEmpty() || !urls.first().isLocalFile()) return false;
   const QString path = urls.first().toLocalFile();
   if (!FileExists(path)) return false;
+  if (session_.Following()) SetFollowing(false);
   session_.OpenDropped(path);
   return true;
 }

@@ -11,6 +11,7 @@
 #include <QWidget>
 
 #include <functional>
+#include <memory>
 
 class QAction;
 class QLabel;
@@ -54,6 +55,10 @@ struct PlayerServices {
   // the program at once instead: `songFailed` is told why, and the window is not shown (or closes).
   bool quitAtEnd = false;
   std::function<void(const QString& reason)> songFailed;
+  // Makes what follow mode follows (another player on the session bus); empty: the program has
+  // no follow mode. `followAtStart` starts in follow mode whatever the settings say.
+  std::function<std::unique_ptr<FollowSource>()> makeFollowSource;
+  bool followAtStart = false;
 };
 
 // The Player's main window: the layout, the menus, the look and the events. The song, its
@@ -95,6 +100,10 @@ class PlayerWindow : public QWidget, private PlayerView {
   void ShowAbout();
   void AddFileManagerEntry();
   void RemoveFileManagerEntry();
+  // Follow mode on or off, as its menu entry switches it (the entry and the setting follow).
+  void SetFollowing(bool on);
+  FollowSource* Follower() const { return follower_.get(); }
+  QMenu* FollowPlayerMenu() const { return followPlayers_; }
   // Shows a note in the status area until playback redraws it.
   void ShowStatusNote(const QString& text);
 
@@ -181,6 +190,10 @@ class PlayerWindow : public QWidget, private PlayerView {
   QAction* AddToggle(const QString& objectName, const QString& caption);
   void AddLyricsFileItems();
   void AddPlaybackToggles();
+  void AddFollowItems();
+  void FillFollowPlayerMenu();
+  // Play, pause and the progress bar as the followed player allows them.
+  void UpdateFollowControls();
   void AddSendingItems();
   void AddLookItems();
   void AddEditItems();
@@ -219,6 +232,9 @@ class PlayerWindow : public QWidget, private PlayerView {
 
   PlayerServices services_;
   PlayerSettings settings_;
+  // Before the session, so the session goes first and never outlives what it follows.
+  std::unique_ptr<FollowSource> follower_;
+  bool followProblemShown_ = false;
   PlayerSession session_;
 
   SendMethod sendType_ = SendMethod::Paste;
@@ -267,6 +283,7 @@ class PlayerWindow : public QWidget, private PlayerView {
   QMenu* lyricColors_ = nullptr;
   QList<QAction*> lyricColorItems_;
   QMenu* helpMm_ = nullptr;
+  QMenu* followPlayers_ = nullptr;
 };
 
 }  // namespace lyrova

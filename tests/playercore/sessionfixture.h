@@ -67,7 +67,9 @@ class SessionHooks : public CompanionHooks, public ChatHooks {
   void StopSending() override { sending = false; }
   void SendLyricLine(const LyricLine& line) override { sent.append(line.text); }
   void ToggleSending(QWidget*) override { sending = !sending; }
+  void EditLyrics(QWidget*, bool, const QString& song, const QString&) override { edited.append(song); }
 
+  QStringList edited;  // the song of every hand-off to an editor
   bool sending = false;
   QStringList sent;
 };

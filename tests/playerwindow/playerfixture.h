@@ -49,6 +49,7 @@ struct PlayerFixture {
   bool quitAtEnd = false;
   QStringList songFailures;  // reasons the window gave up on its song (only with quitAtEnd)
   QList<QUrl> opened;
+  std::function<std::unique_ptr<FollowSource>()> makeFollowSource;  // empty: no follow mode
   std::unique_ptr<PlayerWindow> window;
 
   QString DataFolder() const { return root.filePath(QStringLiteral("data")); }
@@ -87,6 +88,7 @@ struct PlayerFixture {
     };
     services.echo = [this](const QString& line) { echoed += line + u'\n'; };
     services.quitAtEnd = quitAtEnd;
+    services.makeFollowSource = makeFollowSource;
     services.songFailed = [this](const QString& reason) { songFailures.append(reason); };
     window = std::make_unique<PlayerWindow>(services);
     // Menus are looked at, never run.
