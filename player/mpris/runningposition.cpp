@@ -27,9 +27,17 @@ bool RunningPosition::Read(qint64 positionMs, qint64 atMs) {
   if (seek) {
     Reset(positionMs, atMs);
   } else {
-    // Behind by a little: the position holds where it is shown until the read catches up.
-    floorMs_ = running_ && positionMs < running ? running : 0;
-    Anchor(positionMs, atMs);
+    floorMs_ = 0;
+    if (running_ && positionMs < running) {
+      // Behind by a little: an answer is a little old when it comes, and some players report a
+      // position that lags what they play and then catches up in a jump. So a read behind only
+      // moves the position back a part of the way, and the position holds where it is shown
+      // until that catches up; a player whose clock really runs slow is still followed.
+      Anchor(running - (running - positionMs) / kBehindShare, atMs);
+      floorMs_ = running;
+    } else {
+      Anchor(positionMs, atMs);
+    }
   }
   return seek;
 }

@@ -8,13 +8,15 @@
 //
 // While playing, the position never runs backwards between seeks: a read a little behind the running
 // position (the clock of the other program is not quite ours, an answer took time to come)
-// holds the position until it catches up, so a line just shown does not flicker back. A read
-// more than kSeekJumpMs away from the running position is taken at once and counts as a seek.
+// moves it back by 1/kBehindShare of the difference and holds it until it catches up, so a
+// line just shown does not flicker back. A read ahead is taken; one more than kSeekJumpMs away
+// from the running position is taken at once and counts as a seek.
 namespace lyrova {
 
 class RunningPosition {
  public:
   static constexpr qint64 kSeekJumpMs = 300;
+  static constexpr qint64 kBehindShare = 8;
 
   // A position read from the player, valid at `atMs` of the clock. True when it is a seek (a
   // jump from the running position of more than kSeekJumpMs).

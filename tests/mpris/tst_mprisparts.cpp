@@ -26,8 +26,12 @@ class TestMprisParts : public QObject {
     QTest::newRow("rate 0 stands") << u"run 0;read 1000 0;rate 0 100"_qs << 900LL << 1100LL << true;
     QTest::newRow("pause keeps the moment") << u"run 0;read 0 0;stop 700"_qs << 5000LL << 700LL << false;
     QTest::newRow("small read ahead taken") << u"run 0;read 0 0;read 1100 1000"_qs << 1000LL << 1100LL << false;
-    QTest::newRow("small read behind holds") << u"run 0;read 0 0;read 900 1000"_qs << 1050LL << 1000LL << false;
-    QTest::newRow("held until caught up") << u"run 0;read 0 0;read 900 1000"_qs << 1200LL << 1100LL << false;
+    // Behind by 100: back by an eighth (12), held at 1000 until that catches up.
+    QTest::newRow("small read behind holds") << u"run 0;read 0 0;read 900 1000"_qs << 1010LL << 1000LL << false;
+    QTest::newRow("held until caught up") << u"run 0;read 0 0;read 900 1000"_qs << 1200LL << 1188LL << false;
+    // A clock 2 % slow: each read moves the position back an eighth of the way (by 2, 4, 6, 8).
+    QTest::newRow("a slow clock is followed")
+        << u"run 0;read 0 0;read 980 1000;read 1960 2000;read 2940 3000;read 3920 4000"_qs << 4500LL << 4480LL << false;
     QTest::newRow("jump of 301 is a seek") << u"run 0;read 0 0;read 1301 1000"_qs << 1000LL << 1301LL << true;
     QTest::newRow("back 301 is a seek") << u"run 0;read 0 0;read 699 1000"_qs << 1000LL << 699LL << true;
     QTest::newRow("back 300 is not") << u"run 0;read 0 0;read 700 1000"_qs << 1000LL << 1000LL << false;

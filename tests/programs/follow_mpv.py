@@ -73,7 +73,8 @@ def make_work(player, work):
 
 
 def run_once(player, work, on_ready=None):
-    """One play of the song. Returns the printed lines as (text, line_time, mpv_pos_at_print),
+    """One play of the song. Returns the printed lines as (text, line_time, mpv_pos_at_print,
+    mpv_heard_at_print): time-pos, and audio-pts (the position of what the output plays),
     the seek's (wanted text, delay in s from the seek to its print), the Player process's CPU
     seconds and mpv's, and the Player's pid."""
     song = make_work(player, work)
@@ -106,10 +107,11 @@ def run_once(player, work, on_ready=None):
                 raw, pending = pending.split(b"\n", 1)
                 now = time.monotonic()
                 pos = mpv.time_pos()
+                heard = mpv.command("get_property", "audio-pts")
                 text = raw.decode()
                 if text not in times:
                     continue
-                printed.append((text, times[text], pos))
+                printed.append((text, times[text], pos, heard))
                 if seek_at is not None and seek is None:
                     seek = (text, now - seek_at)
                 if text == LINE_BEFORE_SEEK and seek_at is None:
@@ -143,7 +145,7 @@ def check(printed, seek):
         faults.append("the seek did not show its line: %s" % (seek,))
     elif seek[1] > 0.6:
         faults.append("the seek's line came %.0f ms late" % (seek[1] * 1000))
-    for text, t, pos in printed:
+    for text, t, pos, _ in printed:
         if text == "line g":
             continue  # shown at the seek, not at its time
         error_ms = (pos - t) * 1000  # positive: printed after its time
