@@ -26,7 +26,7 @@ set(lyrova_deb COMPONENT deb EXCLUDE_FROM_ALL)
 install(TARGETS lyrova Versel Scoutel lrctool RUNTIME DESTINATION ${program_dir} ${lyrova_deb})
 install(FILES ${PROJECT_SOURCE_DIR}/player/help/help.html ${PROJECT_SOURCE_DIR}/player/chat/emotions.ini
         DESTINATION ${program_dir} ${lyrova_deb})
-if(TARGET lyrova-chatbridge OR EXISTS ${CMAKE_BINARY_DIR}/bin/lyrova-chatbridge.exe)
+if(TARGET lyrova_chatbridge_exe OR EXISTS ${CMAKE_BINARY_DIR}/bin/lyrova-chatbridge.exe)
   set(LYROVA_PACKAGE_HAS_BRIDGE ON)
 endif()
 install(PROGRAMS ${CMAKE_BINARY_DIR}/bin/lyrova-chatbridge.exe DESTINATION ${program_dir} OPTIONAL ${lyrova_deb})
