@@ -34,6 +34,7 @@
 #include "player/launch/playercompanions.h"
 #include "player/lookup/lookupindex.h"
 #include "player/mpris/mprisfollower.h"
+#include "player/mpris/mprispublisher.h"
 #include "player/window/playerwindow.h"
 
 #include <QApplication>
@@ -199,6 +200,8 @@ int main(int argc, char** argv) {
   lyrova::PlayerWindow window(services);
   window.Start(files, unreadable);
   if (window.Session().SongFailed()) return kSongFailed;
+  // The desktop's media keys and panels show and control the own song (when there is a bus).
+  const lyrova::MprisPublisher publisher(window.Session());
   const QString effectsNote = lyrova::EffectsNote(QGuiApplication::platformName());
   if (!effectsNote.isEmpty()) window.ShowStatusNote(effectsNote);
   const int status = app.exec();

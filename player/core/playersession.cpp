@@ -132,6 +132,7 @@ void PlayerSession::OpenAtStart(const QStringList& arguments, const QStringList&
       FailSong(QStringLiteral("音频文件\"") + openName_ + QStringLiteral("\"找不到"));
     openName_.clear();
   }
+  emit StateChanged();
 }
 
 void PlayerSession::OpenChosen(const QString& folder, const QString& path) {
@@ -146,6 +147,7 @@ void PlayerSession::OpenChosen(const QString& folder, const QString& path) {
   ShowIdleText();
   syncOffset_ = 0;
   PlayIfAutomatic();
+  emit StateChanged();
 }
 
 void PlayerSession::OpenDropped(const QString& path) {
@@ -159,6 +161,7 @@ void PlayerSession::OpenDropped(const QString& path) {
   ShowIdleText();
   syncOffset_ = 0;
   PlayIfAutomatic();
+  emit StateChanged();
 }
 
 // The lookup, and the link dialog when it finds nothing and the user wants to be asked.
@@ -214,6 +217,7 @@ void PlayerSession::ShowReloadedLyrics(LineMode mode) {
   if (SongOpen()) ShowLine(Position() + syncOffset_, mode);
   // The bar's span and the plan follow the new lines.
   if (SongPlaying()) WakeSoon();
+  emit StateChanged();
 }
 
 void PlayerSession::LinkLyrics() {
@@ -245,6 +249,7 @@ void PlayerSession::StartSong(Lookup lookup) {
   if (media.IsOpen()) {
     media.PlayMedia();
     WakeSoon();
+    emit StateChanged();
     return;
   }
   if (!FileExists(openName_)) return;
@@ -257,6 +262,7 @@ void PlayerSession::StartSong(Lookup lookup) {
   }
   media.PlayMedia();
   WakeSoon();
+  emit StateChanged();
 }
 
 void PlayerSession::TogglePause() {
@@ -280,6 +286,7 @@ void PlayerSession::Stop() {
   Track(0);
   DrawProgress(0);
   ShowIdleText();
+  emit StateChanged();
 }
 
 // Only with quitAtEnd: a song that cannot be opened can never end, so the program ends now.
@@ -309,6 +316,7 @@ void PlayerSession::PauseForEditor(const QString& song) {
   }
   media.TogglePause();
   wakeTimer_.stop();
+  emit StateChanged();
 }
 
 void PlayerSession::StopSendingAtEnd() {
@@ -323,6 +331,7 @@ void PlayerSession::HandleSongEnd() {
   if (playLoop_) {
     media.SeekMedia(0);
     media.PlayMedia();
+    emit Seeked(0);
     return;
   }
   media.TogglePause();
@@ -335,6 +344,11 @@ void PlayerSession::ToggleSending() {
 }
 
 void PlayerSession::Wake() {
+  WakeAndPlan();
+  emit StateChanged();
+}
+
+void PlayerSession::WakeAndPlan() {
   MediaControl& media = *services_.media;
   const qint32 pos = Position();
   const bool stalled = pos == lastWakePosition_;
@@ -371,6 +385,7 @@ void PlayerSession::Shutdown() {
   wakeTimer_.stop();
   shiftTimer_.stop();
   services_.media->CloseMedia();
+  emit StateChanged();
 }
 
 // --- Drawing ---
@@ -547,6 +562,7 @@ void PlayerSession::SeekRelease(int x) {
   seekDragging_ = false;
   media.SeekMedia(SeekTargetFor(x, barWidth_, media.MediaLength()));
   const qint32 pos = Position();
+  qint32 landedAt = pos;
   if (resumeAfterSeek_) {
     if (pos < media.MediaLength()) {
       media.PlayMedia();
@@ -555,10 +571,24 @@ void PlayerSession::SeekRelease(int x) {
       media.SeekMedia(0);
       media.PlayMedia();
       WakeSoon();
+      landedAt = 0;
     }
   }
   Track(pos);
   DrawProgress(pos);
+  if (media.IsOpen()) emit Seeked(landedAt);
+  emit StateChanged();
+}
+
+void PlayerSession::SeekTo(qint32 positionMs) {
+  MediaControl& media = *services_.media;
+  if (follow_ != nullptr || !media.IsOpen()) return;
+  const qint32 pos = media.SeekMedia(std::clamp(positionMs, 0, media.MediaLength()));
+  RedrawAt(pos, LineMode::Quiet);
+  // A song that played plays on from there (its end, if the seek went there, as any end).
+  if (media.IsPlaying()) WakeSoon();
+  emit Seeked(pos);
+  emit StateChanged();
 }
 
 void PlayerSession::SetVolume(qint32 volume) {

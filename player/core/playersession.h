@@ -136,6 +136,10 @@ class PlayerSession : public QObject {
   void SeekDrag(int x);
   void SeekRelease(int x);
   void SetVolume(qint32 volume);
+  // A seek to a moment of the own song from outside the window (the desktop's media controls):
+  // clamped to the song, playing on when it played. Nothing happens while no song of its own
+  // is open (in follow mode too).
+  void SeekTo(qint32 positionMs);
 
   // Follow mode: the lyrics of what `source` plays instead of a song of its own (null: back to
   // its own songs). The own song is closed on the way in and stays chosen, not playing, on the
@@ -150,6 +154,13 @@ class PlayerSession : public QObject {
   // One playback step: what the position shows now, and the next wake-up.
   void Wake();
   void Shutdown();
+
+  // The song being shown: the own media device's, or in follow mode the followed player's.
+  bool SongOpen() const;
+  bool SongPlaying() const;
+  qint32 SongLength() const;
+  // Where the song being shown stands now, in milliseconds.
+  qint32 Position();
 
   const LyricsDocument& Lyrics() const { return lyrics_; }
   const LineCursor& Cursor() const { return cursor_; }
@@ -175,15 +186,19 @@ class PlayerSession : public QObject {
   // link dialog between them), one when it starts again after a stop, one for a reload or link.
   qint64 LookupsMade() const { return lookupsMade_; }
 
+ signals:
+  // Something the desktop may show changed, or may have: the song chosen or opened, playing or
+  // paused, its lyrics, follow mode on or off. Told at the end of every command and wake-up, so
+  // often without a change; a listener compares with what it last saw.
+  void StateChanged();
+  // The own song's position jumped: a seek from the bar or SeekTo, or a loop back to the start.
+  void Seeked(qint32 positionMs);
+
  private:
+  void WakeAndPlan();
   enum class LineMode { Send, Quiet };
 
-  qint32 Position();
   PlaybackFacts Facts() const;
-  // The song being shown: the own media device's, or in follow mode the followed player's.
-  bool SongOpen() const;
-  bool SongPlaying() const;
-  qint32 SongLength() const;
   QString SongLengthText() const;
   // Follow mode: the followed track changed (or was looked at the first time), and its
   // playback changed.

@@ -24,6 +24,7 @@ void PlayerSession::Follow(FollowSource* source) {
     // The first look always loads, even when nothing is followed yet (the idle text then).
     followedTrack_.id = QStringLiteral("\n");
     TakeFollowedTrack();
+    emit StateChanged();
     return;
   }
   // Back to its own song: chosen and standing, its lyrics as the lookup finds them now.
@@ -33,6 +34,7 @@ void PlayerSession::Follow(FollowSource* source) {
   Track(0);
   DrawProgress(0);
   ShowIdleText();
+  emit StateChanged();
 }
 
 void PlayerSession::TakeFollowedTrack() {
