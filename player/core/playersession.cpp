@@ -274,6 +274,7 @@ void PlayerSession::TogglePause() {
   services_.media->TogglePause();
   lastWakePosition_ = -1;
   Wake();
+  emit StateChanged();
 }
 
 void PlayerSession::Stop() {
@@ -343,9 +344,13 @@ void PlayerSession::ToggleSending() {
   view_->ShowSendState(services_.chat->Sending());
 }
 
+// A wake-up changes what the desktop may show only when the song stops playing (its end) or
+// closes; the many wake-ups in between tell nobody.
 void PlayerSession::Wake() {
+  const bool open = SongOpen();
+  const bool playing = SongPlaying();
   WakeAndPlan();
-  emit StateChanged();
+  if (SongOpen() != open || SongPlaying() != playing) emit StateChanged();
 }
 
 void PlayerSession::WakeAndPlan() {

@@ -188,8 +188,9 @@ class PlayerSession : public QObject {
 
  signals:
   // Something the desktop may show changed, or may have: the song chosen or opened, playing or
-  // paused, its lyrics, follow mode on or off. Told at the end of every command and wake-up, so
-  // often without a change; a listener compares with what it last saw.
+  // paused, its lyrics, follow mode on or off. Told at the end of every command, so sometimes
+  // without a change (a listener compares with what it last saw), and by a wake-up only when
+  // the song stopped playing or closed in it.
   void StateChanged();
   // The own song's position jumped: a seek from the bar or SeekTo, or a loop back to the start.
   void Seeked(qint32 positionMs);
