@@ -12,7 +12,9 @@
 #include "player/core/wakeplan.h"
 #include "player/lookup/lyricslookup.h"
 
+#include <QDeadlineTimer>
 #include <QFileInfo>
+#include <QThread>
 
 #include <algorithm>
 #include <limits>
@@ -43,7 +45,10 @@ PlayerSession::PlayerSession(const PlayerSessionServices& services, PlayerView* 
   SetView(view);
   wakeTimer_.setSingleShot(true);
   wakeTimer_.setTimerType(Qt::PreciseTimer);
-  connect(&wakeTimer_, &QTimer::timeout, this, &PlayerSession::Wake);
+  connect(&wakeTimer_, &QTimer::timeout, this, [this] {
+    WaitForTold();
+    Wake();
+  });
   shiftTimer_.setInterval(kShiftRepeatMs);
   connect(&shiftTimer_, &QTimer::timeout, this, &PlayerSession::StepShiftByKey);
   connect(&watch_, &LyricsWatch::LyricsChanged, this, &PlayerSession::PickUpLyrics);
@@ -186,6 +191,7 @@ void PlayerSession::AfterSongChosen() {
 
 bool PlayerSession::LoadLyrics() {
   cursor_.ForceRedraw();
+  echoedLine_ = -1;
   strip_ = StripLine{};
   // The watch runs the lookup of a song file; a followed track without one is not watched.
   watch_.Follow(follow_ != nullptr ? followedTrack_.filePath : openName_, lyricsPath_);
@@ -418,14 +424,18 @@ void PlayerSession::ShowLine(qint32 key, LineMode mode) {
     return;
   }
   if (change.changed) {
-    // The line is current from this moment; the view follows.
-    if (services_.echo) {
+    // The line is current from this moment; the view follows. A line drawn anew (a new layout,
+    // a shift or a seek within it) is not printed again, nor are its words already printed.
+    const bool newLine = change.index != echoedLine_;
+    if (services_.echo && newLine) {
       for (qint32 i = change.index; i <= change.groupLast; ++i) services_.echo(lyrics_.lines[i].text);
     }
     ShowLines(change.current, change.next);
     strip_.index = change.index;
     strip_.scrolls = view_->CurrentLineTooWide();
-    nextEchoWord_ = WordBegunAt(lyrics_, strip_, key);
+    const qint32 begun = WordBegunAt(lyrics_, strip_, key);
+    nextEchoWord_ = newLine ? begun : std::max(nextEchoWord_, begun);
+    echoedLine_ = change.index;
     if (mode == LineMode::Send && services_.chat->Sending())
       services_.chat->SendLyricLine(lyrics_.lines[change.index]);
   }
@@ -463,6 +473,7 @@ void PlayerSession::FollowStrip(qint32 key) {
 }
 
 void PlayerSession::ShowIdleText() {
+  echoedLine_ = -1;  // a song started again prints its lines again
   const QString name = follow_ != nullptr ? followedName_ : TrimBlanks(FileNamePart(openName_));
   if (name.isEmpty()) {
     ShowLines(kIdleTitle, kCredit);
@@ -608,25 +619,45 @@ void PlayerSession::SetVolume(qint32 volume) {
 void PlayerSession::PlanWake(qint32 positionMs, bool stalled) {
   const qint32 length = SongLength();
   qint64 next = std::min(NextClockChange(positionMs), NextPixelChange(barWidth_, length, positionMs));
+  qint64 told = kNever;  // the next moment printed on the terminal
   // (A followed song may be of unknown length, or stand at its end while its player goes on.)
   if (length > positionMs) next = std::min<qint64>(next, length);
   if (lyricsLoaded_ && !lyrics_.lines.isEmpty()) {
     const qint32 now = ClampToInt32(qint64(positionMs) + syncOffset_);
     qint64 key = NextLineChangeKey(lyrics_, now, bilingual_);
+    if (services_.echo || services_.echoWord) told = key;
     // While a word is sung or a wide line scrolls: the next strip frame; with words told about,
     // each word's start too.
     key = std::min(key, NextProgressKey(lyrics_, strip_, now));
-    if (services_.echoWord) key = std::min(key, NextWordStartKey(lyrics_, strip_, now));
+    if (services_.echoWord) {
+      const qint64 word = NextWordStartKey(lyrics_, strip_, now);
+      told = std::min(told, word);
+      key = std::min(key, word);
+    }
     if (key != kNever) next = std::min(next, key - syncOffset_);
+    if (told != kNever) told -= syncOffset_;
   }
+  // Only a printed moment that is the next thing to happen is woken for early.
+  if (told != next) told = kNever;
   qint64 sleepMs = next - positionMs;
   // A followed player may play faster or slower: the media time to go becomes clock time,
   // rounded down so the moment is never missed.
   if (follow_ != nullptr && follow_->Rate() > 0) sleepMs = qint64(double(sleepMs) / follow_->Rate());
+  if (told != kNever && sleepMs > kToldEarlyMs) sleepMs -= kToldEarlyMs;
   sleepMs = std::clamp<qint64>(sleepMs, 1, kLongestSleepMs);
   // An output that does not move (still starting, or stuck) is looked at no more often than this.
   if (stalled) sleepMs = std::max<qint64>(sleepMs, kStalledWakeMs);
-  Arm(int(sleepMs));
+  Arm(int(sleepMs), stalled ? -1 : told);
+}
+
+void PlayerSession::WaitForTold() {
+  if (toldAt_ < 0) return;
+  // At most a millisecond or two to go. A zero-time timer would hand the wait to the event
+  // loop, but there timers that follow zero-time ones may wait for other events, tens of
+  // milliseconds; a short sleep in place keeps every timer on time.
+  const QDeadlineTimer end(kToldLookMs, Qt::PreciseTimer);
+  while (!end.hasExpired() && SongPlaying() && Position() < toldAt_) QThread::usleep(kToldPollUs);
+  toldAt_ = -1;
 }
 
 void PlayerSession::WakeSoon() {
@@ -634,7 +665,8 @@ void PlayerSession::WakeSoon() {
   Arm(0);
 }
 
-void PlayerSession::Arm(int sleepMs) {
+void PlayerSession::Arm(int sleepMs, qint64 toldAt) {
+  toldAt_ = toldAt == kNever ? -1 : toldAt;
   wakeTimer_.start(sleepMs);
   ++plansMade_;
 }

@@ -88,6 +88,14 @@ class PlayerSession : public QObject {
   // A wake-up that finds the position where the last one left it (a stalled output) waits at
   // least this long before it looks again.
   static constexpr int kStalledWakeMs = 10;
+  // A moment printed with --echo or --echo-words is woken for this much early, and the
+  // position looked at every kToldPollUs until it gets there, so the print keeps to the
+  // millisecond that the timer's and the position's roundings would otherwise each add.
+  static constexpr int kToldEarlyMs = 1;
+  static constexpr unsigned long kToldPollUs = 200;
+  // How long such a wait goes on at most when the position does not get there (a stalled
+  // output): then the wake-up happens as planned without it.
+  static constexpr int kToldLookMs = 3;
   // The repeat of a held arrow key after its first step.
   static constexpr int kShiftRepeatMs = 350;
 
@@ -235,7 +243,11 @@ class PlayerSession : public QObject {
   void PlanWake(qint32 positionMs, bool stalled);
   void WakeSoon();
   // Starts the playback timer: every plan goes through here, so PlansMade counts them all.
-  void Arm(int sleepMs);
+  // `toldAt`: the printed moment the wake-up comes early for, or -1 (or kNever).
+  void Arm(int sleepMs, qint64 toldAt = -1);
+  // A timer wake-up that came early for a printed moment waits here until the position gets
+  // there (a caller that runs Wake itself gets the wake-up without it).
+  void WaitForTold();
   void Replan();
 
   PlayerSessionServices services_;
@@ -261,6 +273,7 @@ class PlayerSession : public QObject {
   StripLine strip_;              // the current line as the strip follows it; index -1: none
   LineProgress shownProgress_;   // what the view was last told of it
   qint32 nextEchoWord_ = 0;      // the first word of the current line not yet echoed
+  qint32 echoedLine_ = -1;       // the line printed last, of the lyrics loaded last
   qint32 syncOffset_ = 0;
   qint32 shiftKeyStep_ = 0;
   qint32 volume_ = 750;
@@ -268,6 +281,7 @@ class PlayerSession : public QObject {
   bool seekDragging_ = false;
   bool resumeAfterSeek_ = false;
   qint32 lastWakePosition_ = -1;  // the position the last timer wake-up drew
+  qint64 toldAt_ = -1;            // the printed moment the timer comes early for
   qint64 plansMade_ = 0;
   mutable qint64 lookupsMade_ = 0;
 
