@@ -352,21 +352,23 @@ void PlayerSession::ToggleSending() {
 
 // A wake-up changes what the desktop may show only when the song stops playing (its end) or
 // closes; the many wake-ups in between tell nobody.
-void PlayerSession::Wake() {
+void PlayerSession::Wake() { WakeAs(LineMode::Played); }
+
+void PlayerSession::WakeAs(LineMode mode) {
   const bool open = SongOpen();
   const bool playing = SongPlaying();
-  WakeAndPlan();
+  WakeAndPlan(mode);
   if (SongOpen() != open || SongPlaying() != playing) emit StateChanged();
 }
 
-void PlayerSession::WakeAndPlan() {
+void PlayerSession::WakeAndPlan(LineMode mode) {
   MediaControl& media = *services_.media;
   const qint32 pos = Position();
   const bool stalled = pos == lastWakePosition_;
   lastWakePosition_ = pos;
   Track(pos);
   DrawProgress(pos);
-  ShowLine(pos + syncOffset_, LineMode::Send);
+  ShowLine(pos + syncOffset_, mode);
   // A followed song ends, loops or goes on as its own player decides.
   if (follow_ != nullptr) {
     if (SongPlaying())
@@ -434,9 +436,13 @@ void PlayerSession::ShowLine(qint32 key, LineMode mode) {
     strip_.index = change.index;
     strip_.scrolls = view_->CurrentLineTooWide();
     const qint32 begun = WordBegunAt(lyrics_, strip_, key);
-    nextEchoWord_ = newLine ? begun : std::max(nextEchoWord_, begun);
+    // A wake-up that came late into a new line prints the words it passed, late, not never.
+    if (newLine)
+      nextEchoWord_ = mode == LineMode::Played ? 0 : begun;
+    else
+      nextEchoWord_ = std::max(nextEchoWord_, begun);
     echoedLine_ = change.index;
-    if (mode == LineMode::Send && services_.chat->Sending())
+    if (mode != LineMode::Quiet && services_.chat->Sending())
       services_.chat->SendLyricLine(lyrics_.lines[change.index]);
   }
   FollowStrip(key);

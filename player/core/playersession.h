@@ -204,8 +204,11 @@ class PlayerSession : public QObject {
   void Seeked(qint32 positionMs);
 
  private:
-  void WakeAndPlan();
-  enum class LineMode { Send, Quiet };
+  // Send: a new line goes to the chat; Played: so too, and the position got there by playing
+  // on, so every word of a new line already due is printed (a seek prints the begun word only).
+  enum class LineMode { Send, Played, Quiet };
+  void WakeAs(LineMode mode);
+  void WakeAndPlan(LineMode mode);
 
   PlaybackFacts Facts() const;
   QString SongLengthText() const;

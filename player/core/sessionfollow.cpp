@@ -68,7 +68,8 @@ void PlayerSession::FollowedPlaybackChanged() {
     return;
   }
   lastWakePosition_ = -1;
-  Wake();
+  // (It may have jumped: a line it lands in is told from the word begun there.)
+  WakeAs(LineMode::Send);
 }
 
 // The track's own file through the lookup of a song of its own; else, or when that finds

@@ -136,12 +136,13 @@ class TestSessionStrip : public QObject {
   // A printed line or word is woken for a millisecond early and then waited for on the real
   // timer until the position gets there: never printed before its time, and an output that
   // stops short of it gives up to the slow look of a stalled output, not a busy loop.
-  // A line drawn anew is not printed again.
+  // A line drawn anew is not printed again; a wake-up that comes late loses no word.
   void printedMomentsLookedForAtOnce() {
     SessionFixture f;
     f.echoWords = true;
     PlayerSession& s = f.Start(f.Song(QStringLiteral("p.mp3"), 8'000,
-                                      "[00:01.00]one\r\n[00:02.00]<00:02.00>ab<00:02.50>cd\r\n"));
+                                      "[00:01.00]one\r\n[00:02.00]<00:02.00>ab<00:02.50>cd\r\n"
+                                      "[00:04.00]<00:04.00>ef<00:04.20>gh<00:04.40>ij\r\n"));
     s.SetBarWidth(0);
     f.PlayFor(500);
     QCOMPARE(s.PlaybackTimer().interval(), 499);  // 500 ms to "one", one early
@@ -172,6 +173,12 @@ class TestSessionStrip : public QObject {
     QTRY_COMPARE(f.echoedWords, u"ab\ncd\n"_qs);
     // Drawn anew for the layouts above, the line was printed once all the same.
     QCOMPARE(f.echoed.count(u"abcd"_qs), 1);
+    // A wake-up late into a line prints the words it passed; a seek into a line only the word
+    // begun there.
+    f.PlayFor(4'300 - 2'500);
+    QCOMPARE(f.echoedWords, u"ab\ncd\nef\ngh\n"_qs);
+    s.SeekTo(2'600);
+    QCOMPARE(f.echoedWords, u"ab\ncd\nef\ngh\ncd\n"_qs);
   }
 
   // Broken word timing and huge groups show something sensible, never crash and never wake in
