@@ -10,6 +10,11 @@ audio-pts (the position of what the output plays). With the null audio output of
 without sound, time-pos runs about 1 % slow for some seconds and then jumps ahead by some
 40 ms, while audio-pts keeps to the clock; the Player follows what is played.
 
+Each printed line is stamped by a thread of its own as it comes, and mpv's positions are run
+back from their answers to that moment (mpv may take tens of milliseconds to answer). CPU is
+counted per thread in nanoseconds (/proc/PID/task/*/schedstat) from mpv's start to the last
+line; the Player's start-up before is given apart.
+
 Targets: spread of (print time - line time) at most 30 ms, none more than 5 ms early; after a
 seek the right line within 300 ms; at most one call a second; Player CPU at most 0.3 x mpv's."""
 import argparse, os, subprocess, sys, tempfile, time
@@ -46,8 +51,9 @@ def main():
             seeks.append(seek[1] * 1000 if seek and seek[0] == "line g" else float("inf"))
             ratios.append(cpu["player"] / cpu["mpv"] if cpu["mpv"] else float("inf"))
             print("run %d: %d lines, error %+.1f..%+.1f ms, seek line after %.0f ms, %d calls in %.1f s, "
-                  "CPU player %.2f s mpv %.2f s" % (run + 1, len(printed), min(run_errors), max(run_errors),
-                                                   seeks[-1], calls, seconds, cpu["player"], cpu["mpv"]))
+                  "CPU while playing: player %.2f s mpv %.2f s (player start-up before: %.2f s)"
+                  % (run + 1, len(printed), min(run_errors), max(run_errors), seeks[-1], calls, seconds,
+                     cpu["player"], cpu["mpv"], cpu["player start"]))
     for name, found in (("time-pos", errors), ("audio-pts", heard_errors)):
         print("line timing against %s: %d lines, error (print - line time, + late) min %+.1f ms, max %+.1f ms, "
               "spread %.1f ms (target <= 30), earliest %.1f ms early (target <= 5)"

@@ -36,7 +36,10 @@ MprisFollower::MprisFollower(Options options, QObject* parent)
     : FollowSource(parent), options_(std::move(options)) {
   if (options_.ownPid == 0) options_.ownPid = QCoreApplication::applicationPid();
   reread_.setSingleShot(true);
-  connect(&reread_, &QTimer::timeout, this, &MprisFollower::ReadPosition);
+  connect(&reread_, &QTimer::timeout, this, [this] {
+    if (settleReads_ > 0) --settleReads_;
+    ReadPosition();
+  });
   QDBusConnection& bus = options_.connection;
   if (!bus.isConnected()) {
     problem_ = QStringLiteral("没有会话总线，无法跟随其他播放器");
@@ -168,6 +171,7 @@ void MprisFollower::OnSeeked(const QDBusMessage& message) {
   const std::optional<qint32> ms = MillisecondsFrom(message.arguments().at(0));
   if (!ms) return;
   position_.Reset(*ms, Now());
+  settleReads_ = kSettleReads;
   ScheduleReread();
   emit PlaybackChanged();
 }
@@ -217,6 +221,7 @@ void MprisFollower::Apply(const QString& name, const QVariantMap& properties) {
     ++generation_;
     position_.Reset(0, now);
   }
+  if (player.status == MprisStatus::Playing && (trackChanged || !position_.Running())) settleReads_ = kSettleReads;
   position_.SetRunning(player.status == MprisStatus::Playing, now);
   if (const auto ms = MillisecondsFrom(properties.value(QStringLiteral("Position")))) {
     position_.Read(*ms, now);
@@ -269,6 +274,7 @@ void MprisFollower::FollowAnew() {
     position_.SetLengthMs(player->track.lengthMs);
     position_.SetRate(player->rate, now);
     position_.SetRunning(player->status == MprisStatus::Playing, now);
+    settleReads_ = kSettleReads;
     ReadPosition();
   }
   emit TrackChanged();
@@ -305,7 +311,10 @@ void MprisFollower::PositionRead(QDBusPendingCallWatcher* watcher, qint64 sentAt
     if (const auto ms = MillisecondsFrom(reply.value().variant())) {
       // The answer was true somewhere between asking and hearing: the middle is the best guess.
       const qint64 at = sentAtMs + (Now() - sentAtMs) / 2;
-      if (position_.Read(*ms, at)) emit PlaybackChanged();
+      // A read that moves the position on (not only a seek) is told, so the session plans its
+      // next moment from the new position instead of the old one.
+      const qint64 before = position_.At(Now());
+      if (position_.Read(*ms, at) || position_.At(Now()) != before) emit PlaybackChanged();
     }
   }
   if (readAgain_) {
@@ -318,10 +327,14 @@ void MprisFollower::PositionRead(QDBusPendingCallWatcher* watcher, qint64 sentAt
 
 void MprisFollower::ScheduleReread() {
   const Player* player = FollowedPlayer();
-  if (player != nullptr && player->status == MprisStatus::Playing)
-    reread_.start(kRereadMs);
-  else
+  if (player == nullptr || player->status != MprisStatus::Playing) {
     reread_.stop();
+    settleReads_ = 0;
+  } else if (settleReads_ > 0) {
+    reread_.start(kSettleRereadMs);
+  } else {
+    reread_.start(kRereadMs);
+  }
 }
 
 // --- FollowSource ---

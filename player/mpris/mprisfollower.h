@@ -21,8 +21,8 @@ class QDBusPendingCallWatcher;
 //
 // Players come and go through the bus's NameOwnerChanged signal; their properties through
 // PropertiesChanged and Seeked, one subscription each for all players. The position of the
-// followed player is read when a track starts, on every change of its status, and otherwise
-// at most once every kRereadMs while it plays; in between it runs on with the steady clock and
+// followed player is read when a track starts, on every change of its status, twice more in the
+// second after a start or a seek, and otherwise at most once every kRereadMs while it plays; in between it runs on with the steady clock and
 // the player's rate (RunningPosition). Every call is asynchronous with a time-out: a player
 // that never answers cannot hold up the thread, it only stays unread.
 //
@@ -35,6 +35,10 @@ class MprisFollower : public FollowSource {
 
  public:
   static constexpr int kRereadMs = 2000;
+  // Just after a start, a seek or a new track a player's position is least sure (its output is
+  // starting): it is read again kSettleReads times every kSettleRereadMs before the slow pace.
+  static constexpr int kSettleRereadMs = 500;
+  static constexpr int kSettleReads = 2;
   static constexpr int kCallTimeoutMs = 1000;
   static inline const QString kNamePrefix = QStringLiteral("org.mpris.MediaPlayer2.");
   static inline const QString kOwnBusName = QStringLiteral("org.mpris.MediaPlayer2.lyrova");
@@ -115,6 +119,7 @@ class MprisFollower : public FollowSource {
   RunningPosition position_;
   QTimer reread_;
   bool reading_ = false;
+  int settleReads_ = 0;  // quick reads still to come
   bool readAgain_ = false;
   quint64 generation_ = 0;  // counts the tracks followed: a late answer for an older one is dropped
   qint64 startCount_ = 0;

@@ -85,8 +85,8 @@ class TestMprisFollower : public QObject {
     QCOMPARE(self->FollowedId(), QString());
   }
 
-  // The position is read at the start and runs on with the clock; a pause, a rate of 2, a
-  // Seeked signal and a silent jump (found by the next re-read) all show; while it plays the
+  // The position is read at the start (and twice soon after) and runs on with the clock; a
+  // pause, a rate of 2, a Seeked signal and silent jumps (found by the next re-read) all show; while it plays the
   // player is asked at most about once a second.
   void positionRunsOnBetweenReads() {
     auto p = Playing(u"pos"_qs, u"P"_qs, 10 * kSecondUs);
@@ -106,6 +106,7 @@ class TestMprisFollower : public QObject {
     QCOMPARE(f->PositionMs(), paused);
     QVERIFY(qAbs(paused - p->PositionUs() / 1000) < 50);
 
+    const qsizetype readsBefore = p->calls.count(u"Get Position"_qs);
     p->Set(u"Rate"_qs, 2.0);
     p->Set(u"PlaybackStatus"_qs, u"Playing"_qs);
     QTRY_VERIFY(f->IsPlaying());
@@ -113,6 +114,9 @@ class TestMprisFollower : public QObject {
     const qint32 before = f->PositionMs();
     QTest::qWait(500);
     QVERIFY2(qAbs(f->PositionMs() - before - 1000) < 80, qPrintable(QString::number(f->PositionMs() - before)));
+    // Read at the start and twice more within the second after it, while the output settles.
+    QTRY_VERIFY_WITH_TIMEOUT(p->calls.count(u"Get Position"_qs) - readsBefore >= 1 + MprisFollower::kSettleReads,
+                             MprisFollower::kSettleReads * MprisFollower::kSettleRereadMs + 500);
 
     p->Seeked(100 * kSecondUs);
     QTRY_VERIFY(qAbs(f->PositionMs() - p->PositionUs() / 1000) < 80 && f->PositionMs() >= 100'000);
@@ -124,6 +128,11 @@ class TestMprisFollower : public QObject {
     playback.clear();
     QTRY_VERIFY_WITH_TIMEOUT(playback.count() > 0, MprisFollower::kRereadMs + 500);
     QVERIFY(qAbs(f->PositionMs() - p->PositionUs() / 1000) < 80);
+    // A small silent step ahead is told too, so the session plans from where the player is.
+    p->Jump(p->PositionUs() + 150'000);
+    playback.clear();
+    QTRY_VERIFY_WITH_TIMEOUT(playback.count() > 0, MprisFollower::kRereadMs + 500);
+    QVERIFY(qAbs(f->PositionMs() - p->PositionUs() / 1000) < 40);
 
     const qint64 calls = f->CallsMade();
     const qsizetype asked = p->calls.size();

@@ -9,7 +9,7 @@ is seeked, and the right line must follow at once.
 
 As a test (the default) it checks loose limits that hold on a loaded machine and exits 1 on a
 fault. bench/follow uses the same run for the real figures (--report prints them as JSON)."""
-import argparse, json, os, shutil, socket, subprocess, sys, tempfile, time, select
+import argparse, json, os, queue, shutil, socket, subprocess, sys, tempfile, threading, time
 
 MPRIS_PLUGIN = "/usr/lib/mpv-mpris/mpris.so"
 SONG_SECONDS = 24
@@ -55,6 +55,14 @@ class Mpv:
     def time_pos(self):
         return self.command("get_property", "time-pos")
 
+    def position_at(self, prop, moment):
+        """mpv's position `prop` at `moment` of the monotonic clock (a moment just past), run
+        back from the answer's arrival: mpv may take tens of milliseconds to get to a request,
+        then reads the value and answers at once."""
+        value = self.command("get_property", prop)
+        answered = time.monotonic()
+        return None if value is None else value - (answered - moment)
+
     def stop(self):
         self.proc.terminate()
         self.proc.wait(10)
@@ -72,11 +80,30 @@ def make_work(player, work):
     return song
 
 
+def cpu_seconds(pid):
+    # Per thread in nanoseconds (/proc/PID/stat counts in 10 ms ticks, too coarse for the Player).
+    total = 0
+    for task in os.listdir("/proc/%d/task" % pid):
+        try:
+            with open("/proc/%d/task/%s/schedstat" % (pid, task)) as f:
+                total += int(f.read().split()[0])
+        except OSError:
+            pass  # the thread ended meanwhile
+    return total / 1e9
+
+
+def stamp_lines(stream, arrived):
+    for raw in iter(stream.readline, b""):
+        arrived.put((time.monotonic(), raw.rstrip(b"\n")))
+    arrived.put((time.monotonic(), None))
+
+
 def run_once(player, work, on_ready=None):
     """One play of the song. Returns the printed lines as (text, line_time, mpv_pos_at_print,
     mpv_heard_at_print): time-pos, and audio-pts (the position of what the output plays),
     the seek's (wanted text, delay in s from the seek to its print), the Player process's CPU
-    seconds and mpv's, and the Player's pid."""
+    seconds and mpv's while mpv plays (and the Player's before, its start-up), and the Player's
+    pid."""
     song = make_work(player, work)
     mpv = Mpv(song, work)
     env = dict(os.environ, QT_QPA_PLATFORM="offscreen", XDG_CONFIG_HOME=os.path.join(work, "config"),
@@ -89,28 +116,27 @@ def run_once(player, work, on_ready=None):
         time.sleep(1.5)  # the Player finds mpv on the bus
         if on_ready:
             on_ready(lyrova.pid)
+        started = {name: cpu_seconds(pid) for name, pid in (("player", lyrova.pid), ("mpv", mpv.proc.pid))}
         mpv.command("set_property", "pause", False)
         seek_at = None
-        pending = b""
+        # The Player's lines are stamped by a thread of their own the moment they come: the
+        # loop below may be waiting for an answer of mpv's then.
+        arrived = queue.Queue()
+        threading.Thread(target=stamp_lines, args=(lyrova.stdout, arrived), daemon=True).start()
         deadline = time.monotonic() + SONG_SECONDS + 10
         while time.monotonic() < deadline:
-            ready, _, _ = select.select([lyrova.stdout], [], [], 0.2)
-            if not ready:
+            try:
+                now, raw = arrived.get(timeout=0.2)
+            except queue.Empty:
                 if mpv.proc.poll() is not None or mpv.command("get_property", "eof-reached"):
                     break
                 continue
-            chunk = os.read(lyrova.stdout.fileno(), 4096)
-            if not chunk:
+            if raw is None:
                 break
-            pending += chunk
-            while b"\n" in pending:
-                raw, pending = pending.split(b"\n", 1)
-                now = time.monotonic()
-                pos = mpv.time_pos()
-                heard = mpv.command("get_property", "audio-pts")
-                text = raw.decode()
-                if text not in times:
-                    continue
+            pos = mpv.position_at("time-pos", now)
+            heard = mpv.position_at("audio-pts", now)
+            text = raw.decode()
+            if text in times:
                 printed.append((text, times[text], pos, heard))
                 if seek_at is not None and seek is None:
                     seek = (text, now - seek_at)
@@ -120,11 +146,9 @@ def run_once(player, work, on_ready=None):
                     seek_at = time.monotonic()
             if printed and printed[-1][0] == LINES[-1][1]:
                 break
-        cpu = {}
-        for name, pid in (("player", lyrova.pid), ("mpv", mpv.proc.pid)):
-            with open("/proc/%d/stat" % pid) as f:
-                fields = f.read().rsplit(")", 1)[1].split()
-            cpu[name] = (int(fields[11]) + int(fields[12])) / os.sysconf("SC_CLK_TCK")
+        # While mpv plays (the Player's start-up, before, is given apart).
+        cpu = {name: cpu_seconds(pid) - started[name] for name, pid in (("player", lyrova.pid), ("mpv", mpv.proc.pid))}
+        cpu["player start"] = started["player"]
     finally:
         lyrova.terminate()
         lyrova.wait(10)
