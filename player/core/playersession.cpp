@@ -653,17 +653,17 @@ void PlayerSession::PlanWake(qint32 positionMs, bool stalled) {
   sleepMs = std::clamp<qint64>(sleepMs, 1, kLongestSleepMs);
   // An output that does not move (still starting, or stuck) is looked at no more often than this.
   if (stalled) sleepMs = std::max<qint64>(sleepMs, kStalledWakeMs);
-  Arm(int(sleepMs), stalled ? -1 : told);
+  Arm(int(sleepMs), stalled ? kNever : told);
 }
 
 void PlayerSession::WaitForTold() {
-  if (toldAt_ < 0) return;
+  if (toldAt_ == kNever) return;
   // At most a millisecond or two to go. A zero-time timer would hand the wait to the event
   // loop, but there timers that follow zero-time ones may wait for other events, tens of
   // milliseconds; a short sleep in place keeps every timer on time.
   const QDeadlineTimer end(kToldLookMs, Qt::PreciseTimer);
   while (!end.hasExpired() && SongPlaying() && Position() < toldAt_) QThread::usleep(kToldPollUs);
-  toldAt_ = -1;
+  toldAt_ = kNever;
 }
 
 void PlayerSession::WakeSoon() {
@@ -672,7 +672,7 @@ void PlayerSession::WakeSoon() {
 }
 
 void PlayerSession::Arm(int sleepMs, qint64 toldAt) {
-  toldAt_ = toldAt == kNever ? -1 : toldAt;
+  toldAt_ = toldAt;
   wakeTimer_.start(sleepMs);
   ++plansMade_;
 }

@@ -6,6 +6,7 @@
 #include "player/core/linestrip.h"
 #include "player/core/playerhooks.h"
 #include "player/core/progressgeometry.h"
+#include "player/core/wakeplan.h"
 #include "player/lookup/lyricswatch.h"
 
 #include <QObject>
@@ -246,8 +247,8 @@ class PlayerSession : public QObject {
   void PlanWake(qint32 positionMs, bool stalled);
   void WakeSoon();
   // Starts the playback timer: every plan goes through here, so PlansMade counts them all.
-  // `toldAt`: the printed moment the wake-up comes early for, or -1 (or kNever).
-  void Arm(int sleepMs, qint64 toldAt = -1);
+  // `toldAt`: the printed moment the wake-up comes early for, or kNever.
+  void Arm(int sleepMs, qint64 toldAt = kNever);
   // A timer wake-up that came early for a printed moment waits here until the position gets
   // there (a caller that runs Wake itself gets the wake-up without it).
   void WaitForTold();
@@ -284,7 +285,7 @@ class PlayerSession : public QObject {
   bool seekDragging_ = false;
   bool resumeAfterSeek_ = false;
   qint32 lastWakePosition_ = -1;  // the position the last timer wake-up drew
-  qint64 toldAt_ = -1;            // the printed moment the timer comes early for
+  qint64 toldAt_ = kNever;        // the printed moment the timer comes early for
   qint64 plansMade_ = 0;
   mutable qint64 lookupsMade_ = 0;
 
