@@ -3,7 +3,7 @@
 
 Makes a silent song of 40 s with 80 lines at irregular known times, runs
 `lyrova --echo --quit-at-end` on it (offscreen unless a display is wanted), stamps every printed
-line with a monotonic clock and compares each line's delay after the first line with its
+line with the moment the Player wrote it and compares each line's delay after the first line with its
 intended time after the first line. The song's start on this clock is then taken from all the
 lines (their median delay), not from the first line alone, whose own arrival may be a
 millisecond off and would show every other line that much early or late. Prints the figures; the
@@ -13,14 +13,23 @@ With --words every line is word-timed (three to eight words at irregular times w
 the Player runs with --echo-words; each word printed is timed against its tag like the lines.
 The target for words: none early, all within 2 ms of one another (the spread of their delays).
 
+The Player's output goes into a Unix packet socket, and the kernel stamps each write as it is
+sent (SO_TIMESTAMPNS): this bench's own reader shares the machine's cores with the Player, and
+a reader woken late would otherwise count as a late line. The reader's own arrival figures are
+printed too, for comparison.
+
 usage: line_timing.py BUILD_BIN_DIR [--xvfb] [--words] [--verbose]
 """
 import os
 import random
+import socket
+import struct
 import subprocess
 import sys
 import tempfile
 import time
+
+SO_TIMESTAMPNS = getattr(socket, "SO_TIMESTAMPNS", 35)  # Linux's number; Python names it only lately
 
 
 def main():
@@ -59,17 +68,48 @@ def main():
             env.pop("QT_QPA_PLATFORM", None)
         else:
             env["QT_QPA_PLATFORM"] = "offscreen"
-        proc = subprocess.Popen(cmd, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, env=env)
+        ours, theirs = socket.socketpair(socket.AF_UNIX, socket.SOCK_SEQPACKET)
+        ours.setsockopt(socket.SOL_SOCKET, SO_TIMESTAMPNS, 1)
+        proc = subprocess.Popen(cmd, stdout=theirs, stderr=subprocess.DEVNULL, env=env)
+        theirs.close()
+        # The kernel's stamps are on the wall clock; the bench keeps to the monotonic one, so the
+        # offset between the two is taken before and after and run between them (against a slew).
+        before = (time.monotonic(), time.time())
+        sent = {}
         arrivals = {}
-        for raw in proc.stdout:
+        while True:
+            data, ancillary, _, _ = ours.recvmsg(65536, 256)
             now = time.monotonic()
-            text = raw.decode("utf-8").rstrip("\n")
-            text = text.strip()
-            if text.startswith("line "):
-                text = " ".join(text.split()[:2])  # a word-timed line goes on with its words
-            if (text.startswith("line ") or text.startswith("w")) and text not in arrivals:
-                arrivals[text] = now
+            if not data:
+                break
+            wall = None
+            for level, kind, value in ancillary:
+                if level == socket.SOL_SOCKET and kind == SO_TIMESTAMPNS:
+                    seconds, nanoseconds = struct.unpack("qq", value[:16])
+                    wall = seconds + nanoseconds / 1e9
+            for raw in data.split(b"\n"):
+                text = raw.decode("utf-8").strip()
+                if text.startswith("line "):
+                    text = " ".join(text.split()[:2])  # a word-timed line goes on with its words
+                if (text.startswith("line ") or text.startswith("w")) and text not in arrivals:
+                    arrivals[text] = now
+                    sent[text] = wall
         proc.wait()
+        after = (time.monotonic(), time.time())
+        if any(wall is None for wall in sent.values()):
+            print("the kernel gave no send stamps; timing by the reader's arrival")
+        else:
+            start, end = before[1] - before[0], after[1] - after[0]
+            span = max(after[1] - before[1], 1e-9)
+            offset = lambda wall: start + (end - start) * (wall - before[1]) / span
+            print("by the reader's arrival:")
+            report(times, word_times, arrivals, use_words, verbose=False)
+            print("by the moment of each write (the figures that count):")
+            arrivals = {name: wall - offset(wall) for name, wall in sent.items()}
+    return report(times, word_times, arrivals, use_words, "--verbose" in sys.argv)
+
+
+def report(times, word_times, arrivals, use_words, verbose):
     first = arrivals.get("line 0")
     if first is None:
         print("no lines arrived")
@@ -84,7 +124,7 @@ def main():
     zero = sorted(lateness)[len(lateness) // 2]
     print("the lines' median arrives %+.1f ms after the first line's: the reference" % zero)
     lateness = [x - zero for x in lateness]
-    if "--verbose" in sys.argv:
+    if verbose:
         print("per line (ms):", " ".join("%+.0f" % x for x in lateness))
     lateness.sort()
     early = [x for x in lateness if x < -1.0]  # 1 ms for the clock's own jitter
@@ -102,7 +142,7 @@ def main():
             print("word %s never arrived" % name)
             return 1
         words.append((got - first) * 1000 - (ms - times[0]) - zero)
-    if "--verbose" in sys.argv:
+    if verbose:
         late = sorted(((got - first) * 1000 - (ms - times[0]) - zero, ms % 40, name)
                       for name, ms in word_times.items() for got in [arrivals[name]])
         print("latest words (ms late, ms after a strip frame, word):",

@@ -643,7 +643,11 @@ void PlayerSession::PlanWake(qint32 positionMs, bool stalled) {
     if (key != kNever) next = std::min(next, key - syncOffset_);
     if (told != kNever) told -= syncOffset_;
   }
-  // Only a printed moment that is the next thing to happen is woken for early.
+  // Anything else due just before a printed moment (a strip frame, the clock, a pixel of the
+  // bar) waits for it and is drawn with it, a few milliseconds late: drawn first, its repaint
+  // would hold up the print. Only a printed moment that is the next thing to happen is woken
+  // for early.
+  if (told != kNever && told - next <= kToldJoinMs) next = told;
   if (told != next) told = kNever;
   qint64 sleepMs = next - positionMs;
   // A followed player may play faster or slower: the media time to go becomes clock time,

@@ -97,6 +97,9 @@ class PlayerSession : public QObject {
   // How long such a wait goes on at most when the position does not get there (a stalled
   // output): then the wake-up happens as planned without it.
   static constexpr int kToldLookMs = 3;
+  // Other changes due this little before a printed moment are drawn at that moment instead,
+  // after the print (a repaint takes a millisecond or two).
+  static constexpr int kToldJoinMs = 4;
   // The repeat of a held arrow key after its first step.
   static constexpr int kShiftRepeatMs = 350;
 

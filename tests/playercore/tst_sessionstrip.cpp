@@ -136,13 +136,14 @@ class TestSessionStrip : public QObject {
   // A printed line or word is woken for a millisecond early and then waited for on the real
   // timer until the position gets there: never printed before its time, and an output that
   // stops short of it gives up to the slow look of a stalled output, not a busy loop.
-  // A line drawn anew is not printed again; a wake-up that comes late loses no word.
+  // A line drawn anew is not printed again; a wake-up that comes late loses no word; a frame
+  // just before a printed word is drawn with it.
   void printedMomentsLookedForAtOnce() {
     SessionFixture f;
     f.echoWords = true;
     PlayerSession& s = f.Start(f.Song(QStringLiteral("p.mp3"), 8'000,
                                       "[00:01.00]one\r\n[00:02.00]<00:02.00>ab<00:02.50>cd\r\n"
-                                      "[00:04.00]<00:04.00>ef<00:04.20>gh<00:04.40>ij\r\n"));
+                                      "[00:04.00]<00:04.00>ef<00:04.202>gh<00:04.40>ij\r\n"));
     s.SetBarWidth(0);
     f.PlayFor(500);
     QCOMPARE(s.PlaybackTimer().interval(), 499);  // 500 ms to "one", one early
@@ -179,6 +180,11 @@ class TestSessionStrip : public QObject {
     QCOMPARE(f.echoedWords, u"ab\ncd\nef\ngh\n"_qs);
     s.SeekTo(2'600);
     QCOMPARE(f.echoedWords, u"ab\ncd\nef\ngh\ncd\n"_qs);
+    // Anything due just before a printed word (here the frame at 4.200) waits for it and is
+    // drawn with it: its repaint first would hold up the print.
+    s.SeekTo(4'190);
+    f.PlayFor(0);
+    QCOMPARE(s.PlaybackTimer().interval(), 4'202 - 4'190 - PlayerSession::kToldEarlyMs);
   }
 
   // Broken word timing and huge groups show something sensible, never crash and never wake in
