@@ -5,6 +5,9 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include <algorithm>
+#include <cstdlib>
+
 namespace lyrova {
 
 // Both bars paint every pixel of themselves, so nothing behind them is painted first.
@@ -14,12 +17,30 @@ ProgressBar::ProgressBar(QWidget* parent) : QWidget(parent) {
   setMouseTracking(false);
 }
 
+namespace {
+
+// The columns from x to x2, both included (the marker's pixel stands on one of them).
+QRect Columns(int x, int x2, int height) {
+  return QRect(std::min(x, x2), 0, std::abs(x2 - x) + 1, height);
+}
+
+}  // namespace
+
+// Only the columns whose colour changes are painted again: between the old and the new played
+// end, and between the old and the new end of the next line's span. The bar moves a pixel at a
+// time while a song plays, and the window around it need not be composed anew for that.
 void ProgressBar::SetPicture(const ProgressPicture& picture) {
   if (picture.playedX == picture_.playedX && picture.nextX == picture_.nextX &&
       picture.showSpan == picture_.showSpan)
     return;
+  QRegion changed = Columns(picture_.playedX, picture.playedX, height());
+  if (picture.showSpan != picture_.showSpan) {
+    changed = rect();
+  } else if (picture.showSpan) {
+    changed += Columns(picture_.nextX, picture.nextX, height());
+  }
   picture_ = picture;
-  update();
+  update(changed);
 }
 
 void ProgressBar::paintEvent(QPaintEvent*) {

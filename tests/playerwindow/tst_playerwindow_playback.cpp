@@ -7,6 +7,8 @@
 #include "player/window/bars.h"
 
 #include <QAction>
+#include <QPaintEvent>
+#include <QScreen>
 #include <QTest>
 
 using namespace lyrova;
@@ -16,6 +18,19 @@ namespace {
 // Lines at 1 s, 3 s (twice, same time), 6 s; the Player adds an empty line at 0.
 const QByteArray kLyrics =
     "[ti:Test]\r\n[00:01.00]one\r\n[00:03.00]two a\r\n[00:03.00]two b\r\n[00:06.00]three\r\n";
+
+// Gathers the parts of a widget its paint events covered.
+class PaintedParts : public QObject {
+ public:
+  explicit PaintedParts(QWidget* widget) { widget->installEventFilter(this); }
+  QRegion region;
+
+ protected:
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == QEvent::Paint) region += static_cast<QPaintEvent*>(event)->region();
+    return false;
+  }
+};
 
 }  // namespace
 
@@ -316,6 +331,41 @@ class TestPlayerPlayback : public QObject {
       QCOMPARE(f.prompts.Last().text, message);
       QCOMPARE(f.prompts.Last().title, u"Lyrova"_qs);
       QVERIFY(w.isVisible());
+    }
+  }
+
+  // The playing bar paints again only the columns it moved over, and the window then holds
+  // the bar just as a whole repaint draws it: a pixel on, into a new line, back by a seek.
+  void progressBarPaintsWhatMoved() {
+    PlayerFixture f;
+    const QString song = f.Song(QStringLiteral("bar.mp3"), 10'000);
+    PlayerFixture::Write(f.root.filePath(QStringLiteral("music/bar.lrc")), kLyrics);
+    PlayerWindow& w = f.Start({song});
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    ProgressBar* bar = w.ProgressBarWidget();
+    const qint64 pixelMs = 10'000 / bar->width() + 1;
+    PaintedParts painted(bar);
+    f.PlayFor(500);
+    for (int step = 0; step < 4; ++step) {
+      QCoreApplication::processEvents();
+      painted.region = QRegion();
+      const ProgressPicture before = bar->Picture();
+      if (step == 0) f.PlayFor(pixelMs);
+      if (step == 1) f.PlayFor(2'600);  // into "two a": the span's end moves on too
+      if (step == 2) f.PlayFor(pixelMs);
+      if (step == 3) w.Session().SeekTo(1'200);
+      QCoreApplication::processEvents();
+      const ProgressPicture after = bar->Picture();
+      QVERIFY(after.playedX != before.playedX);
+      const int moved = std::abs(after.playedX - before.playedX) + std::abs(after.nextX - before.nextX);
+      QVERIFY2(painted.region.boundingRect().height() == bar->height() &&
+                   painted.region.rectCount() <= 2 && painted.region.boundingRect().width() < bar->width() &&
+                   painted.region.boundingRect().width() <= std::abs(after.nextX - before.playedX) + moved + 2,
+               qPrintable(QStringLiteral("step %1: %2 columns").arg(step).arg(painted.region.boundingRect().width())));
+      const QRect place(bar->mapTo(&w, QPoint(0, 0)), bar->size());
+      const QImage shown = w.screen()->grabWindow(w.winId()).toImage().copy(place).convertToFormat(QImage::Format_RGB32);
+      QCOMPARE(shown, bar->grab().toImage().convertToFormat(QImage::Format_RGB32));
     }
   }
 
