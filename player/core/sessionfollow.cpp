@@ -60,6 +60,9 @@ void PlayerSession::TakeFollowedTrack() {
 }
 
 void PlayerSession::FollowedPlaybackChanged() {
+  // Players often tell a track's length only after the track itself (mpv once it has read the
+  // file's header); that comes as a playback change of the same track.
+  followedTrack_.lengthMs = follow_->Track().lengthMs;
   if (!SongOpen()) {
     wakeTimer_.stop();
     Track(0);

@@ -130,6 +130,11 @@ class TestSessionFollow : public QObject {
     // Of unknown length: the clock alone, and still a sleep, not a spin.
     QCOMPARE(f.view.frame.status, u"00:00"_qs);
     QVERIFY(s.PlaybackTimer().interval() >= 1);
+    // The length told later for the same track: the clock and the bar count with it at once.
+    f.source.track.lengthMs = 5'000;
+    f.source.Jump(f.source.PositionMs());
+    QCOMPARE(f.view.frame.status, u"00:00/00:05"_qs);
+    QVERIFY(f.view.frame.playedX > 0);
 
     s.Follow(nullptr);
     QVERIFY(!s.Following());
