@@ -68,12 +68,17 @@ class Mpv:
         self.proc.wait(10)
 
 
-def make_work(player, work):
-    shutil.copy(player, os.path.join(work, "lyrova"))
-    open(os.path.join(work, "LrcDir.ini"), "w").close()
+def sine_song(work):
     song = os.path.join(work, "song.wav")
     subprocess.run(["sox", "-n", "-r", "44100", "-c", "2", song, "synth", str(SONG_SECONDS), "sine", "440",
                     "vol", "0.1"], check=True)
+    return song
+
+
+def make_work(player, work, make_song=sine_song):
+    shutil.copy(player, os.path.join(work, "lyrova"))
+    open(os.path.join(work, "LrcDir.ini"), "w").close()
+    song = make_song(work)
     with open(os.path.join(work, "song.lrc"), "w") as f:
         for t, text in LINES:
             f.write("[%s]%s\n" % (lrc_time(t), text))
@@ -98,13 +103,13 @@ def stamp_lines(stream, arrived):
     arrived.put((time.monotonic(), None))
 
 
-def run_once(player, work, on_ready=None):
+def run_once(player, work, on_ready=None, make_song=sine_song):
     """One play of the song. Returns the printed lines as (text, line_time, mpv_pos_at_print,
     mpv_heard_at_print): time-pos, and audio-pts (the position of what the output plays),
     the seek's (wanted text, delay in s from the seek to its print), the Player process's CPU
     seconds and mpv's while mpv plays (and the Player's before, its start-up), and the Player's
-    pid."""
-    song = make_work(player, work)
+    pid. make_song(work) makes the song file (at least SONG_SECONDS long) and gives its path."""
+    song = make_work(player, work, make_song)
     mpv = Mpv(song, work)
     env = dict(os.environ, QT_QPA_PLATFORM="offscreen", XDG_CONFIG_HOME=os.path.join(work, "config"),
                XDG_DATA_HOME=os.path.join(work, "data"), XDG_RUNTIME_DIR=work)
