@@ -429,6 +429,10 @@ void PlayerSession::ShowLine(qint32 key, LineMode mode) {
     // The line is current from this moment; the view follows. A line drawn anew (a new layout,
     // a shift or a seek within it) is not printed again, nor are its words already printed.
     const bool newLine = change.index != echoedLine_;
+    // Played on into a later line, a wake-up that came late prints first the words the last
+    // line still owed: the terminal's reader gets every word, in order.
+    if (newLine && mode == LineMode::Played && strip_.index >= 0 && strip_.index < change.index)
+      EchoWordsBegunBy(key);
     if (services_.echo && newLine) {
       for (qint32 i = change.index; i <= change.groupLast; ++i) services_.echo(lyrics_.lines[i].text);
     }
@@ -468,7 +472,12 @@ void PlayerSession::FollowStrip(qint32 key) {
     shownProgress_ = progress;
     view_->ShowLineProgress(progress);
   }
-  if (!services_.echoWord) return;
+  EchoWordsBegunBy(key);
+}
+
+// The words of the strip's line begun by `key` and not printed yet.
+void PlayerSession::EchoWordsBegunBy(qint32 key) {
+  if (!services_.echoWord || strip_.index < 0 || strip_.index >= lyrics_.lines.size()) return;
   const LyricLine& line = lyrics_.lines[strip_.index];
   if (line.words < 0 || line.words >= lyrics_.words.size()) return;
   const QList<LyricWord>& words = lyrics_.words[line.words];

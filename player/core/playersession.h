@@ -242,6 +242,7 @@ class PlayerSession : public QObject {
   void ShowLines(const QString& current, const QString& next);
   // The sung part and the scroll of the current line at `key`, and the words begun by then.
   void FollowStrip(qint32 key);
+  void EchoWordsBegunBy(qint32 key);
   void ShowIdleText();
   // Draws the position as it stands now (after a shift, a seek or a new layout).
   void RedrawAt(qint32 positionMs, LineMode mode);

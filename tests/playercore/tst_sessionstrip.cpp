@@ -180,6 +180,13 @@ class TestSessionStrip : public QObject {
     QCOMPARE(f.echoedWords, u"ab\ncd\nef\ngh\n"_qs);
     s.SeekTo(2'600);
     QCOMPARE(f.echoedWords, u"ab\ncd\nef\ngh\ncd\n"_qs);
+    // A wake-up late past the next line's time first prints what the last line still owed.
+    s.SeekTo(1'500);
+    s.SeekTo(2'100);
+    QVERIFY(f.echoedWords.endsWith(u"cd\nab\n"_qs));
+    f.echoedWords.clear();
+    f.PlayFor(4'300 - 2'100);
+    QCOMPARE(f.echoedWords, u"cd\nef\ngh\n"_qs);
     // Anything due just before a printed word (here the frame at 4.200) waits for it and is
     // drawn with it: its repaint first would hold up the print.
     s.SeekTo(4'190);
