@@ -62,10 +62,16 @@ class TestPlayerWindowFollow : public QObject {
     QCOMPARE(f.settings.ReadSetting(u"FollowPlayer"_qs, {}), u"org.mpris.MediaPlayer2.b"_qs);
 
     // The followed track's lyrics in the strip; the controls as the player allows.
-    f.source->Play(u"1"_qs, {}, u"A"_qs, u"T"_qs, 10'000);
+    f.source->Play(u"1"_qs, {}, u"A"_qs, u"T"_qs, 0);
     f.source->Advance(1'200);
     w.Session().Wake();
     QCOMPARE(w.CurrentLineText(), u"one"_qs);
+    // The length comes after the track (as mpv tells it): the clock and the bar take it.
+    QCOMPARE(w.StatusText(), u"00:01"_qs);
+    f.source->track.lengthMs = 10'000;
+    f.source->SetPlaying(true);
+    QCOMPARE(w.StatusText(), u"00:01/00:10"_qs);
+    QVERIFY(w.ProgressBarWidget()->Picture().playedX > 0);
     QVERIFY(w.ProgressBarWidget()->isEnabled());
     f.source->canSeek = false;
     f.source->canPause = false;
